@@ -1,0 +1,77 @@
+#pragma once
+// The batch tool: loads one sounding as File > Open does, then runs the
+// actions from left to right on it, each as the matching window command.
+// Every text the window would show in a message box goes to stderr.
+
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "model/ChannelTypeTable.h"
+#include "model/Sounding.h"
+
+namespace qm::cli {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+struct CliContext {
+    Sounding sounding;
+    ChannelTypeTable tables;
+    int commaDecimalMode = 0;
+    char sep = '.';
+    bool depthInFeet = false;  // the page's depth unit
+    std::ostream& out;
+    std::ostream& err;
+
+    CliContext(std::ostream& o, std::ostream& e) : out(o), err(e) {}
+    // A message-box text, one line on stderr.
+    void message(const std::string& text) const;
+};
+
+// Thrown by an action for a usage error (missing or malformed argument).
+struct UsageError {
+    std::string text;
+};
+
+// An action reads its own arguments from args[next...] and advances `next`.
+// It returns true on success; on failure it has reported why on stderr and
+// changed nothing it could not keep.
+using ActionRun = std::function<bool(CliContext&, const std::vector<std::string>& args, std::size_t& next)>;
+
+struct Action {
+    std::string name;   // "--save"
+    std::string usage;  // "--save OUT [--force]"
+    std::string help;   // one line
+    ActionRun run;
+};
+
+class ActionRegistry {
+   public:
+    void add(Action a) { actions_.push_back(std::move(a)); }
+    const Action* find(const std::string& name) const;
+    const std::vector<Action>& all() const { return actions_; }
+
+   private:
+    std::vector<Action> actions_;
+};
+
+// Each group of actions registers itself here; main() calls them all.
+void registerFileActions(ActionRegistry& r);  // --info --page --units --depth-units --digits --save
+
+// Reads the value after an option, or throws UsageError.
+const std::string& argumentOf(const std::vector<std::string>& args, std::size_t& next, const std::string& option);
+
+// True when args[next] is `flag`; then consumes it.
+bool takeFlag(const std::vector<std::string>& args, std::size_t& next, const std::string& flag);
+
+// Writes `bytes` to `path` safely; an existing file is replaced only with
+// `force`. Reports on stderr and returns false on failure.
+bool writeOutput(CliContext& ctx, const std::string& path, const std::string& bytes, bool force);
+
+// Runs the tool; returns the exit status.
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace qm::cli

@@ -1,0 +1,54 @@
+#pragma once
+// Number text in both directions. Every number the program reads from a file
+// or a box, and every number it writes, goes through here; no other code
+// formats or parses numbers. Each function takes the decimal separator (or
+// the decimal mode it follows from) as a parameter, so the window, the batch
+// tool and the tests always agree.
+
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qm {
+
+// 0: the C library's locale reads "2.1" as 2.1 (point). 1: it does not (comma).
+// Call after setlocale(LC_ALL, "").
+int detectCommaDecimalMode();
+
+inline char decimalSeparator(int commaDecimalMode) { return commaDecimalMode ? ',' : '.'; }
+
+// The locale-aware conversion of text to number: leading and trailing blanks
+// are ignored, `sep` is the only decimal separator accepted, an optional sign
+// and an exponent (1E-05) are allowed. Empty or non-numeric text gives nullopt.
+std::optional<double> localeTextToNumber(std::string_view text, char sep);
+
+// Reading numbers from files: swaps the first separator of the other kind
+// into the one the locale expects, writes the changed text back into `text`,
+// then converts it with localeTextToNumber.
+std::optional<double> textToNumber(std::string& text, int commaDecimalMode);
+
+// Numeric patterns ("##0.00", "#.00", "000000.000", "0", ...): half away from
+// zero, `sep` for the pattern's decimal point. "@" patterns right-align
+// NumberText of the value.
+std::string formatPattern(double value, std::string_view pattern, char sep);
+// "@" patterns applied to a text: right-aligned, never cut.
+std::string formatPattern(std::string_view text, std::string_view pattern);
+
+// Single to text: 7 significant digits, trailing zeros and separator dropped,
+// exponent form (1E-05, 1.234568E+07) below 1E-4 or from 1E7 on.
+std::string numberText(float value, char sep);
+std::string numberText(int value);
+// A blank in place of the sign for values not below zero, "." whatever the
+// locale, no 0 before the point: " .05", " 12.5", "-3".
+std::string plainNumberText(double value);
+// The pattern formatter called without a pattern: the same text as numberText.
+std::string generalNumberText(float value, char sep);
+
+// The character rule of the cell entry check; accepts 1.2.3, "-" or ".".
+bool checkForValidEntry(std::string_view text, int commaDecimalMode);
+
+// Appends the items back to back and, when endLine, CR LF.
+void printLine(std::string& out, std::initializer_list<std::string_view> items, bool endLine = true);
+
+}  // namespace qm

@@ -1,0 +1,37 @@
+#pragma once
+// Whole-file reads and writes. A write goes into a temporary file beside the
+// target, is flushed and closed, then renamed into place, so a reader sees
+// either the earlier file or the complete new one, never half of it.
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace qm {
+
+struct FileResult {
+    bool ok = false;
+    std::string error;  // names the file and the system's reason
+};
+
+// Reads the whole file into `bytes`.
+FileResult readWholeFile(const std::string& path, std::string& bytes);
+
+// Replaces (or creates) `path` with `bytes`.
+FileResult writeFileSafely(const std::string& path, std::string_view bytes);
+
+// Copies `from` to `to` byte for byte; an existing `to` is replaced. A copy
+// onto the source itself is refused.
+FileResult copyFileSafely(const std::string& from, const std::string& to);
+
+bool fileExists(const std::string& path);
+// The name without its folder.
+std::string fileTitleOf(const std::string& path);
+
+// A seam for tests: every open, write, flush, close and rename of a safe
+// write asks the hook first; a hook that returns a non-zero errno makes that
+// call fail with it. Empty by default.
+using FileFaultHook = std::function<int(const char* operation)>;
+void setFileFaultHook(FileFaultHook hook);
+
+}  // namespace qm

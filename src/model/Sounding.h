@@ -1,0 +1,93 @@
+#pragma once
+// The one in-memory record of an open sounding: header texts, channel
+// descriptions and readings, with the raw <-> engineering conversion.
+// Channels and readings are indexed from 1; index 0 carries nothing except
+// value(0, r), the depth column as the readings page shows it.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qm {
+
+constexpr int kMaxChannels = 10;
+constexpr int kMaxReadings = 10000;
+constexpr int kMaxChannelTypes = 20;
+constexpr int kMaxUnits = 10;
+constexpr float kNoDataValue = -32768.0f;
+
+// Reading slots 0..kMaxReadings plus one spare, so loops that look one past
+// the last reading (Delete copies reading ReadingCount + 1) stay in bounds.
+constexpr int kReadingSlots = kMaxReadings + 2;
+
+struct Sounding {
+    Sounding();
+
+    // Header texts, kept exactly as read (file lines 2 to 13).
+    std::string companyName, operatorName, coneNumber, location, jobNumber, holeNumber,
+        dateAndTime, header, footnote1, footnote2, gpsSentence, waterTableDepth;
+
+    // File identity.
+    std::string filePath, openedFileTitle, versionLine;
+
+    // Channel descriptions, index 1..channelCount.
+    int16_t channelCount = 0;
+    std::array<int16_t, kMaxChannels + 1> channelType{};
+    std::array<std::string, kMaxChannels + 1> channelName{};
+    std::array<float, kMaxChannels + 1> channelRawSpan{};
+    std::array<std::array<float, 3>, kMaxChannels + 1> channelBaseline{};  // [c][1] initial, [c][2] final
+    std::array<float, kMaxChannels + 1> channelFullScale{};
+    std::array<int16_t, kMaxChannels + 1> channelUnitIndex{};
+    std::array<float, kMaxChannels + 1> channelUnitFactor{};
+    std::array<float, kMaxChannels + 1> baselineDrift{};
+    std::array<int16_t, kMaxChannels + 1> noDataCount{};
+
+    // Readings, index 1..readingCount.
+    int32_t readingCount = 0;
+    std::vector<float> depth;  // metres, or elevation in elevation format
+    std::vector<float> speed;  // cm/s
+
+    float& raw(int c, int r) { return rawReadings_[slot(c, r)]; }
+    float raw(int c, int r) const { return rawReadings_[slot(c, r)]; }
+    // value(c, r) for c >= 1 is the engineering value in the channel's unit;
+    // value(0, r) is the page's depth in metres or feet.
+    float& value(int c, int r) { return values_[slot(c, r)]; }
+    float value(int c, int r) const { return values_[slot(c, r)]; }
+
+    // Sounding-wide fields.
+    int16_t depthDecimals = 0;
+    float depthIncrement = 0.0f;
+    int16_t depthFormat = 0;         // requested: 0 depth, 1 elevation
+    int16_t depthFormatApplied = 0;  // what the numbers in depth are in now
+    int16_t noDataLeadCount = 0;
+    bool porePressureMissing = false;
+    bool hasFinalBaseline = false;
+    std::string finalBaselineLine;
+
+    // Page cursor.
+    int32_t dataIndex = 0;
+    int16_t pageRow = 0;
+
+    bool isNewerLayout() const;  // the version line contains "2015"
+
+   private:
+    static std::size_t slot(int c, int r) {
+        return static_cast<std::size_t>(c) * kReadingSlots + static_cast<std::size_t>(r);
+    }
+    std::vector<float> rawReadings_;
+    std::vector<float> values_;
+};
+
+// Raw reading -> engineering value of channel c: (raw - baseline) / span *
+// full scale * unit factor, in double, rounded to float once at the end.
+// NoDataValue stays NoDataValue.
+float rawToValue(const Sounding& s, int c, float raw);
+
+// Engineering value -> raw reading, as the writer rebuilds it: three float
+// stores (through the unit factor, then span over full scale, then the
+// baseline). `unitFactor` is the factor of the channel's current unit in the
+// channel type table. NoDataValue stays NoDataValue.
+float valueToRaw(const Sounding& s, int c, float value, float unitFactor);
+
+}  // namespace qm
