@@ -60,6 +60,9 @@ class ActionRegistry {
 
 // Each group of actions registers itself here; main() calls them all.
 void registerFileActions(ActionRegistry& r);  // --info --page --units --depth-units --digits --save
+void registerCorrectionActions(ActionRegistry& r);  // --auto-clean --shift --remove-negatives --start-depth --increment --depth-format --gps --clear-gps
+void registerCombineActions(ActionRegistry& r);  // --combine
+void registerExportActions(ActionRegistry& r);  // --export-cpd
 
 // Reads the value after an option, or throws UsageError.
 const std::string& argumentOf(const std::vector<std::string>& args, std::size_t& next, const std::string& option);

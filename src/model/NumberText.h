@@ -27,6 +27,8 @@ std::optional<double> localeTextToNumber(std::string_view text, char sep);
 // into the one the locale expects, writes the changed text back into `text`,
 // then converts it with localeTextToNumber.
 std::optional<double> textToNumber(std::string& text, int commaDecimalMode);
+// What textToNumber gives for the text, leaving the text as it is.
+std::optional<double> textToNumberOf(std::string_view text, int commaDecimalMode);
 
 // Numeric patterns ("##0.00", "#.00", "000000.000", "0", ...): half away from
 // zero, `sep` for the pattern's decimal point. "@" patterns right-align
@@ -34,6 +36,8 @@ std::optional<double> textToNumber(std::string& text, int commaDecimalMode);
 std::string formatPattern(double value, std::string_view pattern, char sep);
 // "@" patterns applied to a text: right-aligned, never cut.
 std::string formatPattern(std::string_view text, std::string_view pattern);
+// The same, appended to `out` (the writers build whole files this way).
+void appendFormatPattern(std::string& out, std::string_view text, std::string_view pattern);
 
 // Single to text: 7 significant digits, trailing zeros and separator dropped,
 // exponent form (1E-05, 1.234568E+07) below 1E-4 or from 1E7 on.

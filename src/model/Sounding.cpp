@@ -11,11 +11,16 @@ Sounding::Sounding()
 bool Sounding::isNewerLayout() const { return versionLine.find("2015") != std::string::npos; }
 
 float rawToValue(const Sounding& s, int c, float raw) {
+    return rawToValue(raw, s.channelBaseline[c][1], s.channelRawSpan[c], s.channelFullScale[c],
+                      s.channelUnitFactor[c]);
+}
+
+float rawToValue(float raw, float baseline, float span, float fullScale, float unitFactor) {
     if (raw == kNoDataValue) return kNoDataValue;
-    double v = static_cast<double>(raw) - static_cast<double>(s.channelBaseline[c][1]);
-    v /= static_cast<double>(s.channelRawSpan[c]);
-    v *= static_cast<double>(s.channelFullScale[c]);
-    v *= static_cast<double>(s.channelUnitFactor[c]);
+    double v = static_cast<double>(raw) - static_cast<double>(baseline);
+    v /= static_cast<double>(span);
+    v *= static_cast<double>(fullScale);
+    v *= static_cast<double>(unitFactor);
     return static_cast<float>(v);
 }
 

@@ -83,6 +83,9 @@ struct Sounding {
 // full scale * unit factor, in double, rounded to float once at the end.
 // NoDataValue stays NoDataValue.
 float rawToValue(const Sounding& s, int c, float raw);
+// The same conversion with the calibration given apart, for readings taken
+// with another channel's calibration (the second file of a combine).
+float rawToValue(float raw, float baseline, float span, float fullScale, float unitFactor);
 
 // Engineering value -> raw reading, as the writer rebuilds it: three float
 // stores (through the unit factor, then span over full scale, then the

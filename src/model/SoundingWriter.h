@@ -16,9 +16,10 @@ namespace qm {
 std::string soundingFileText(const Sounding& s, const ChannelTypeTable& table, char sep);
 
 // A depth or speed whose text would not fit its columns would shift the row
-// so that the reader takes the wrong columns. Returns the refusal message
-// naming the first such reading, or nothing when every row fits.
-std::optional<std::string> layoutProblem(const Sounding& s, char sep);
+// so that the reader takes the wrong columns; so would a raw reading or a
+// channel description wider than its field. Returns the refusal message
+// naming the first such reading, or nothing when the whole file fits.
+std::optional<std::string> layoutProblem(const Sounding& s, const ChannelTypeTable& table, char sep);
 
 struct SaveResult {
     bool ok = false;

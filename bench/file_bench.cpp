@@ -1,0 +1,87 @@
+// Load, save, and load-then-save of a sounding of 10000 readings and 10
+// channels, in each layout, through the same functions File > Open and
+// File > Save use (reading from and writing to real files).
+//
+//   file_bench                       run the benchmarks
+//   file_bench --write-big PATH [3]  write the big sounding (3: newer layout)
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+#include "BigSounding.h"
+#include "model/SafeFile.h"
+#include "model/SoundingReader.h"
+#include "model/SoundingWriter.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace qm;
+
+fs::path benchFolder() {
+    static const fs::path folder = [] {
+        fs::path p = fs::temp_directory_path() / "quillmere-bench";
+        fs::create_directories(p);
+        return p;
+    }();
+    return folder;
+}
+
+std::string bigFilePath(bool newer) {
+    const fs::path p = benchFolder() / (newer ? "big-newer.cpt" : "big-older.cpt");
+    if (!fs::exists(p)) writeFileSafely(p.string(), bench::bigSoundingFile(newer));
+    return p.string();
+}
+
+void BM_Load(benchmark::State& state) {
+    const std::string path = bigFilePath(state.range(0) == 3);
+    auto s = std::make_unique<Sounding>();
+    for (auto _ : state) {
+        LoadResult r = readSoundingFile(path, bench::benchTables(), 0, *s);
+        if (!r.ok) state.SkipWithError(r.error.c_str());
+        benchmark::DoNotOptimize(s->readingCount);
+    }
+}
+
+void BM_Save(benchmark::State& state) {
+    const std::string path = bigFilePath(state.range(0) == 3);
+    auto s = std::make_unique<Sounding>();
+    readSoundingFile(path, bench::benchTables(), 0, *s);
+    const std::string out = (benchFolder() / "saved.cpt").string();
+    for (auto _ : state) {
+        SaveResult r = saveSoundingFile(out, *s, bench::benchTables(), '.');
+        if (!r.ok) state.SkipWithError(r.error.c_str());
+    }
+}
+
+void BM_LoadThenSave(benchmark::State& state) {
+    const std::string path = bigFilePath(state.range(0) == 3);
+    auto s = std::make_unique<Sounding>();
+    const std::string out = (benchFolder() / "saved.cpt").string();
+    for (auto _ : state) {
+        LoadResult l = readSoundingFile(path, bench::benchTables(), 0, *s);
+        SaveResult r = saveSoundingFile(out, *s, bench::benchTables(), '.');
+        if (!l.ok || !r.ok) state.SkipWithError("load or save failed");
+    }
+}
+
+// range(0): the depth digits of the layout, 2 (older) or 3 (newer).
+BENCHMARK(BM_Load)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Save)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadThenSave)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 3 && std::strcmp(argv[1], "--write-big") == 0) {
+        const bool newer = argc >= 4 && std::strcmp(argv[3], "3") == 0;
+        const FileResult r = writeFileSafely(argv[2], bench::bigSoundingFile(newer));
+        return r.ok ? 0 : 1;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

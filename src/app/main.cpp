@@ -1,0 +1,33 @@
+// quillmere [FILE.cpt]: the window program. With a FILE it opens it at start
+// as File > Open does once the dialog has returned it, so a file manager or a
+// shell can hand the program a file.
+
+#include <QApplication>
+#include <QScreen>
+#include <clocale>
+
+#include "ui/MainForm.h"
+
+int main(int argc, char* argv[]) {
+    // The decimal mode follows the C library's locale from the environment.
+    std::setlocale(LC_ALL, "");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Quillmere");
+
+    qm::ui::MainForm form;
+    // The window is laid out for 1366 x 768; a screen of that size or
+    // smaller gets it maximized.
+    const QRect available = form.screen()->availableGeometry();
+    if (available.width() <= 1366 || available.height() <= 768) {
+        form.resize(available.size());
+        form.showMaximized();
+    } else {
+        form.resize(1366, 768);
+        form.show();
+    }
+
+    // QApplication has taken its own options out of argv; the path stays the
+    // bytes the shell gave.
+    if (argc > 1) form.openSoundingFile(argv[1]);
+    return QApplication::exec();
+}

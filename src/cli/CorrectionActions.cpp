@@ -1,0 +1,114 @@
+// The batch tool's corrections: --auto-clean, --shift, --remove-negatives,
+// --start-depth, --increment, --depth-format, --gps and --clear-gps. Each runs
+// the operation of the matching window command, with the panel's OK pressed
+// on the given value.
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "cli/Cli.h"
+#include "model/NumberText.h"
+#include "model/Units.h"
+#include "ops/AutoClean.h"
+#include "ops/ChannelShift.h"
+#include "ops/DepthAxis.h"
+#include "ops/GpsSentence.h"
+
+namespace qm::cli {
+
+namespace {
+
+// Shows the operation's messages and, as the window's RefreshDisplay does,
+// brings the page depth column up to date.
+bool finish(CliContext& ctx, const OpResult& result) {
+    for (const std::string& m : result.messages) ctx.message(m);
+    updatePageDepths(ctx.sounding, ctx.depthInFeet);
+    return result.ok;
+}
+
+bool autoCleanAction(CliContext& ctx, const std::vector<std::string>&, std::size_t&) {
+    return finish(ctx, autoClean(ctx.sounding));
+}
+
+// --shift C=OFFSET: the shift panel with OFFSET typed into channel C's box
+// and "0" in every other box.
+bool shiftAction(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
+    const std::string& spec = argumentOf(args, next, "--shift");
+    const auto eq = spec.find('=');
+    if (eq == std::string::npos) throw UsageError{"--shift takes C=OFFSET, not " + spec};
+    const auto channel = localeTextToNumber(spec.substr(0, eq), '.');
+    if (!channel || std::floor(*channel) != *channel)
+        throw UsageError{"--shift takes a channel number before =, not " + spec.substr(0, eq)};
+    const Sounding& s = ctx.sounding;
+    if (*channel < 1 || *channel > s.channelCount) {
+        ctx.message("There is no channel " + spec.substr(0, eq) + ": the sounding has " + numberText(s.channelCount) +
+                    " channels.");
+        return false;
+    }
+    const int c = static_cast<int>(*channel);
+    std::vector<std::string> offsets(static_cast<std::size_t>(c), "0");
+    offsets.back() = spec.substr(eq + 1);
+    return finish(ctx, shiftReadings(ctx.sounding, offsets, ctx.sep));
+}
+
+bool removeNegativesAction(CliContext& ctx, const std::vector<std::string>&, std::size_t&) {
+    return finish(ctx, removeNegatives(ctx.sounding));
+}
+
+bool startDepthAction(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
+    const std::string& value = argumentOf(args, next, "--start-depth");
+    return finish(ctx, changeStartDepth(ctx.sounding, value, ctx.sep));
+}
+
+bool incrementAction(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
+    const std::string& value = argumentOf(args, next, "--increment");
+    return finish(ctx, changeIncrement(ctx.sounding, value, ctx.sep));
+}
+
+bool depthFormatAction(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
+    const std::string& format = argumentOf(args, next, "--depth-format");
+    if (format != "depth" && format != "elevation")
+        throw UsageError{"--depth-format takes depth or elevation, not " + format};
+    setDepthFormat(ctx.sounding, format == "depth" ? kDepthFormatDepth : kDepthFormatElevation);
+    OpResult done;
+    done.ok = true;
+    return finish(ctx, done);
+}
+
+// --gps SENTENCE: the GPS dialog opened on SENTENCE's fields, then OK, so the
+// stored sentence has the dialog's own layout. A sentence without latitude
+// or longitude empties the stored one, as OK does, and fails the run.
+bool gpsAction(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
+    const std::string& sentence = argumentOf(args, next, "--gps");
+    const GpsOkResult accepted = acceptGpsEntry(ctx.sounding, gpsEntryFromFields(decodeGps(sentence)));
+    for (const std::string& m : accepted.messages) ctx.message(m);
+    return accepted.ok;
+}
+
+bool clearGpsAction(CliContext& ctx, const std::vector<std::string>&, std::size_t&) {
+    clearGps(ctx.sounding);
+    return true;
+}
+
+}  // namespace
+
+void registerCorrectionActions(ActionRegistry& r) {
+    r.add({"--auto-clean", "--auto-clean",
+           "add a missing pore-pressure channel, snap the depths to the increment, fill depth gaps",
+           autoCleanAction});
+    r.add({"--shift", "--shift C=OFFSET", "add OFFSET (in the channel's shown unit) to channel C; repeatable",
+           shiftAction});
+    r.add({"--remove-negatives", "--remove-negatives", "replace negative and zero readings by a small positive value",
+           removeNegativesAction});
+    r.add({"--start-depth", "--start-depth V", "move every depth so that the first reading is at V",
+           startDepthAction});
+    r.add({"--increment", "--increment V", "correct the depth increment to V, rescaling depths and speeds",
+           incrementAction});
+    r.add({"--depth-format", "--depth-format depth|elevation", "the depth axis: depth or elevation",
+           depthFormatAction});
+    r.add({"--gps", "--gps SENTENCE", "set the GPS position from a GGA sentence, as the GPS dialog's OK",
+           gpsAction});
+    r.add({"--clear-gps", "--clear-gps", "clear the GPS position", clearGpsAction});
+}
+
+}  // namespace qm::cli

@@ -1,0 +1,145 @@
+// The batch tool's file and display actions: --info, --page, --units,
+// --depth-units, --digits and --save.
+#include <ostream>
+
+#include "cli/Cli.h"
+#include "model/NumberText.h"
+#include "model/PageText.h"
+#include "model/SafeFile.h"
+#include "model/SoundingWriter.h"
+#include "model/Units.h"
+
+namespace qm::cli {
+
+namespace {
+
+// A whole number argument, or a usage error.
+long wholeNumber(const std::string& text, const std::string& option) {
+    auto v = localeTextToNumber(text, '.');
+    if (!v || *v != static_cast<double>(static_cast<long>(*v))) throw UsageError{option + " takes a whole number, not " + text};
+    return static_cast<long>(*v);
+}
+
+bool info(CliContext& ctx, const std::vector<std::string>&, std::size_t&) {
+    const Sounding& s = ctx.sounding;
+    std::ostream& o = ctx.out;
+    o << "File: " << s.openedFileTitle << '\n'
+      << "Layout: " << (s.depthDecimals == 3 ? "newer (3-digit depths)" : "older (2-digit depths)") << '\n'
+      << "Company Name: " << s.companyName << '\n'
+      << "Operator: " << s.operatorName << '\n'
+      << "Cone Number: " << s.coneNumber << '\n'
+      << "Location: " << s.location << '\n'
+      << "Job Number: " << s.jobNumber << '\n'
+      << "Hole Number: " << s.holeNumber << '\n'
+      << "Date and Time: " << s.dateAndTime << '\n'
+      << "Header: " << s.header << '\n'
+      << "Footnote 1: " << s.footnote1 << '\n'
+      << "Footnote 2: " << s.footnote2 << '\n'
+      << "GPS: " << s.gpsSentence << '\n'
+      << "Water Table Depth: " << s.waterTableDepth << '\n'
+      << "Channels: " << s.channelCount << '\n';
+    for (int c = 1; c <= s.channelCount; ++c)
+        o << "  " << c << '\t' << s.channelName[c] << "\ttype " << s.channelType[c] << '\t'
+          << ctx.tables.name(s.channelType[c], s.channelUnitIndex[c]) << '\n';
+    o << "Readings: " << s.readingCount << '\n'
+      << "Depth format: " << (s.depthFormat == 0 ? "depth" : "elevation") << '\n'
+      << "Depth increment: " << numberText(s.depthIncrement, ctx.sep) << '\n'
+      << "NoDataLeadCount: " << s.noDataLeadCount << '\n'
+      << "Final baseline: " << (s.hasFinalBaseline ? "yes" : "no") << '\n';
+    return true;
+}
+
+bool page(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
+    Sounding& s = ctx.sounding;
+    if (next < args.size() && args[next].rfind("--", 0) != 0) {
+        const long index = wholeNumber(args[next++], "--page");
+        const long first = s.noDataLeadCount + 1;
+        if (index < first || index > std::max<long>(first, s.readingCount)) {
+            ctx.message("Reading " + std::to_string(index) + " cannot be the current reading: choose one from " +
+                        std::to_string(first) + " to " + std::to_string(s.readingCount) + ".");
+            return false;
+        }
+        // As if the user had pressed Down from where the load put the cursor:
+        // the cursor row goes down with the index until the bottom row.
+        const long row = s.pageRow + (index - s.dataIndex);
+        s.pageRow = static_cast<int16_t>(std::min<long>(row, 24));
+        s.dataIndex = static_cast<int32_t>(index);
+    }
+    updatePageDepths(s, ctx.depthInFeet);
+    const auto rows = pageRowTexts(s, ctx.tables, ctx.sep);
+    for (int r = 1; r <= kPageRows; ++r) {
+        ctx.out << rows[r].depth;
+        for (int c = 1; c <= s.channelCount; ++c) ctx.out << '\t' << rows[r].channel[c];
+        ctx.out << '\t' << rows[r].speed << '\n';
+    }
+    return true;
+}
+
+bool units(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
+    const std::string& spec = argumentOf(args, next, "--units");
+    const auto eq = spec.find('=');
+    if (eq == std::string::npos) throw UsageError{"--units takes C=NAME, not " + spec};
+    const long c = wholeNumber(spec.substr(0, eq), "--units");
+    const std::string name = spec.substr(eq + 1);
+    Sounding& s = ctx.sounding;
+    if (c < 1 || c > s.channelCount) {
+        ctx.message("There is no channel " + std::to_string(c) + ": the sounding has " +
+                    std::to_string(s.channelCount) + " channels.");
+        return false;
+    }
+    const int u = findUnit(s, ctx.tables, static_cast<int>(c), name);
+    if (u == 0) {
+        ctx.message("Channel " + std::to_string(c) + " (" + s.channelName[c] + ") has no unit " + name + ".");
+        return false;
+    }
+    const std::string problem = changeChannelUnit(s, ctx.tables, static_cast<int>(c), u);
+    if (!problem.empty()) {
+        ctx.message(problem);
+        return false;
+    }
+    return true;
+}
+
+bool depthUnits(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
+    const std::string& unit = argumentOf(args, next, "--depth-units");
+    if (unit != "m" && unit != "ft") throw UsageError{"--depth-units takes m or ft, not " + unit};
+    ctx.depthInFeet = unit == "ft";
+    updatePageDepths(ctx.sounding, ctx.depthInFeet);
+    return true;
+}
+
+bool digits(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
+    const std::string& d = argumentOf(args, next, "--digits");
+    if (d != "2" && d != "3") throw UsageError{"--digits takes 2 or 3, not " + d};
+    ctx.sounding.depthDecimals = static_cast<int16_t>(d == "2" ? 2 : 3);
+    return true;
+}
+
+bool save(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
+    const std::string path = argumentOf(args, next, "--save");
+    const bool force = takeFlag(args, next, "--force");
+    if (fileExists(path) && !force) {
+        ctx.message(path + " exists already; add --force to replace it.");
+        return false;
+    }
+    const SaveResult saved = saveSoundingFile(path, ctx.sounding, ctx.tables, ctx.sep);
+    if (!saved.ok) {
+        ctx.message(saved.error);
+        return false;
+    }
+    ctx.message("File saved.  To cleanup another file, restart the program.");
+    return true;
+}
+
+}  // namespace
+
+void registerFileActions(ActionRegistry& r) {
+    r.add({"--info", "--info", "print the header, the channels and the depth axis", info});
+    r.add({"--page", "--page [INDEX]", "print the 24 page rows, the cursor on reading INDEX", page});
+    r.add({"--units", "--units C=NAME", "show channel C in unit NAME", units});
+    r.add({"--depth-units", "--depth-units m|ft", "the page's depth unit", depthUnits});
+    r.add({"--digits", "--digits 2|3", "depth decimals (and so the saved layout)", digits});
+    r.add({"--save", "--save OUT [--force]", "write a sounding file; --force replaces an existing OUT", save});
+}
+
+}  // namespace qm::cli

@@ -1,0 +1,462 @@
+#include "model/NumberText.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+
+namespace qm {
+
+namespace {
+
+// A positive number as its exact decimal digits: value = 0.d1d2d3... x 10^intDigits.
+// `digits` has no leading or trailing zeros; it is empty for zero. Rounding
+// is decided on these digits, so halves are recognised exactly on the stored
+// binary value (0.125f is a true half, 1.005f lies below one).
+struct DecimalDigits {
+    std::string digits;
+    int intDigits = 0;  // digits before the point; 0 or negative below 1
+
+    // The digit that stands for 10^power.
+    char digitAt(int power) const {
+        const int index = intDigits - 1 - power;
+        if (index < 0 || index >= static_cast<int>(digits.size())) return '0';
+        return digits[static_cast<std::size_t>(index)];
+    }
+
+    // Keeps the first `keep` digits, rounding half away from zero: the kept
+    // digits go up exactly when the first dropped digit is 5 or more, since a
+    // 5 followed by nothing is a half and anything after it makes it more.
+    void roundToDigits(int keep) {
+        if (keep < 0) {
+            digits.clear();
+            return;
+        }
+        if (keep >= static_cast<int>(digits.size())) return;
+        const bool up = digits[static_cast<std::size_t>(keep)] >= '5';
+        digits.resize(static_cast<std::size_t>(keep));
+        if (up) {
+            std::size_t i = digits.size();
+            while (i > 0 && digits[i - 1] == '9') {
+                digits[i - 1] = '0';
+                --i;
+            }
+            if (i == 0) {
+                digits.insert(digits.begin(), '1');
+                ++intDigits;
+            } else {
+                ++digits[i - 1];
+            }
+        }
+        while (!digits.empty() && digits.back() == '0') digits.pop_back();
+        if (digits.empty()) intDigits = 0;
+    }
+
+    void roundToDecimals(int decimals) { roundToDigits(intDigits + decimals); }
+    void roundToSignificant(int significant) { roundToDigits(significant); }
+    bool isZero() const { return digits.empty(); }
+};
+
+// Number of decimals the exact expansion of a finite positive double needs:
+// a double is m x 2^e with m odd, and 2^-k has exactly k decimals.
+int exactDecimals(double a) {
+    int exponent = 0;
+    const double fraction = std::frexp(a, &exponent);  // a = fraction x 2^exponent
+    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+    const int lowestBit = exponent - 53 + std::countr_zero(mantissa);
+    return lowestBit < 0 ? -lowestBit : 0;
+}
+
+// `a` must be finite and not negative.
+DecimalDigits exactDigits(double a) {
+    DecimalDigits d;
+    if (a == 0.0) return d;
+    // The largest double has 309 integer digits, the smallest 1074 decimals.
+    std::array<char, 1500> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), a,
+                                      std::chars_format::fixed, exactDecimals(a));
+    if (result.ec != std::errc{}) return d;  // cannot happen with this buffer
+    const std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
+    const std::size_t point = text.find('.');
+    const std::string_view whole = text.substr(0, point);
+    const std::string_view fraction = point == std::string_view::npos ? std::string_view{} : text.substr(point + 1);
+
+    const std::size_t firstWhole = whole.find_first_not_of('0');
+    if (firstWhole != std::string_view::npos) {
+        d.digits.assign(whole.substr(firstWhole));
+        d.intDigits = static_cast<int>(d.digits.size());
+        d.digits.append(fraction);
+    } else {
+        const std::size_t firstFraction = fraction.find_first_not_of('0');
+        if (firstFraction == std::string_view::npos) return d;
+        d.digits.assign(fraction.substr(firstFraction));
+        d.intDigits = -static_cast<int>(firstFraction);
+    }
+    while (!d.digits.empty() && d.digits.back() == '0') d.digits.pop_back();
+    return d;
+}
+
+// Texts for values no pattern can show; they never come from a valid file,
+// only from arithmetic that overflowed.
+std::string nonFiniteText(double value) {
+    if (std::isnan(value)) return "NaN";
+    return value < 0 ? "-Inf" : "Inf";
+}
+
+// The digits of a magnitude rounded to 7 significant digits,
+// in fixed form for decimal exponents -4 to 6, otherwise as 1.234568E+07.
+std::string sevenDigitText(double magnitude, char sep, bool zeroBeforePoint) {
+    DecimalDigits d = exactDigits(magnitude);
+    d.roundToSignificant(7);
+    if (d.isZero()) return "0";
+
+    const int exponent = d.intDigits - 1;
+    std::string out;
+    if (exponent < -4 || exponent >= 7) {
+        out += d.digits[0];
+        if (d.digits.size() > 1) {
+            out += sep;
+            out.append(d.digits, 1);
+        }
+        out += 'E';
+        out += exponent < 0 ? '-' : '+';
+        const int size = exponent < 0 ? -exponent : exponent;
+        if (size < 10) out += '0';
+        out += numberText(size);
+        return out;
+    }
+    if (d.intDigits > 0) {
+        for (int power = d.intDigits - 1; power >= 0; --power) out += d.digitAt(power);
+    } else if (zeroBeforePoint) {
+        out += '0';
+    }
+    const int decimals = static_cast<int>(d.digits.size()) - d.intDigits;
+    if (decimals > 0) {
+        out += sep;
+        for (int power = -1; power >= -decimals; --power) out += d.digitAt(power);
+    }
+    return out;
+}
+
+// A numeric pattern taken apart: literal text around the digit placeholders,
+// the minimum of integer digits, and the decimals with how many are always
+// written (a '#' after the point drops a trailing zero, a '0' keeps it).
+struct NumericPattern {
+    std::string_view prefix;
+    std::string_view suffix;
+    int minIntegerDigits = 0;
+    int decimals = 0;
+    int fixedDecimals = 0;
+    bool hasPoint = false;
+    bool hasPlaceholder = false;
+};
+
+bool isPatternChar(char c) { return c == '#' || c == '0' || c == '.' || c == ','; }
+
+NumericPattern parseNumericPattern(std::string_view pattern) {
+    NumericPattern p;
+    std::size_t begin = 0;
+    while (begin < pattern.size() && !isPatternChar(pattern[begin])) ++begin;
+    std::size_t end = begin;
+    while (end < pattern.size() && isPatternChar(pattern[end])) ++end;
+    p.prefix = pattern.substr(0, begin);
+    p.suffix = pattern.substr(end);
+
+    int integerPlaces = 0;
+    int firstZero = -1;  // a '0' forces every integer place to its right
+    for (std::size_t i = begin; i < end; ++i) {
+        const char c = pattern[i];
+        // Commas stand for grouping, which this program never writes.
+        if (c == ',') continue;
+        if (c == '.') {
+            // A second point is taken as a stray literal and ignored.
+            p.hasPoint = true;
+            continue;
+        }
+        p.hasPlaceholder = true;
+        if (!p.hasPoint) {
+            if (c == '0' && firstZero < 0) firstZero = integerPlaces;
+            ++integerPlaces;
+        } else {
+            ++p.decimals;
+            if (c == '0') p.fixedDecimals = p.decimals;
+        }
+    }
+    p.minIntegerDigits = firstZero < 0 ? 0 : integerPlaces - firstZero;
+    return p;
+}
+
+// The magnitude `a` rounded half away from zero to `decimals` decimals. When
+// a x 10^decimals is exact in a double (always so for a float and up to 5
+// decimals) the rounding is decided on that product directly, which is what
+// keeps saving a large sounding fast; otherwise on the exact digits.
+DecimalDigits roundedDigits(double a, int decimals) {
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+    if (decimals >= 0 && decimals <= 9 && a < 1e15) {
+        const double p10 = kPowers[decimals];
+        const double scaled = a * p10;
+        if (std::fma(a, p10, -scaled) == 0.0 && scaled < 4e15) {
+            double whole = std::floor(scaled);
+            if (scaled - whole >= 0.5) whole += 1.0;
+            DecimalDigits d;
+            const auto n = static_cast<std::uint64_t>(whole);
+            if (n == 0) return d;
+            std::array<char, 24> buffer{};
+            const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), n);
+            d.digits.assign(buffer.data(), result.ptr);
+            d.intDigits = static_cast<int>(d.digits.size()) - decimals;
+            while (!d.digits.empty() && d.digits.back() == '0') d.digits.pop_back();
+            return d;
+        }
+    }
+    DecimalDigits d = exactDigits(a);
+    d.roundToDecimals(decimals);
+    return d;
+}
+
+
+// The patterns of the files and the page ("##0.00", "####0.00000", ...):
+// no literal text, every decimal always written. When the value times 10^d is
+// exact in a double (a float with up to 5 decimals always is) the text is
+// built straight from that whole number, rounding half away from zero;
+// anything else returns nothing and takes the general road.
+std::optional<std::string> plainPatternText(double value, const NumericPattern& p, char sep) {
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+    static constexpr std::uint64_t kWholePowers[] = {1,      10,      100,      1000,      10000,
+                                                     100000, 1000000, 10000000, 100000000, 1000000000};
+    if (!p.prefix.empty() || !p.suffix.empty() || p.fixedDecimals != p.decimals || p.decimals > 9) return std::nullopt;
+    const double a = std::fabs(value);
+    if (!(a < 1e15)) return std::nullopt;
+    const double scaled = a * kPowers[p.decimals];
+    const bool exact = (p.decimals <= 5 && static_cast<double>(static_cast<float>(a)) == a) ||
+                       std::fma(a, kPowers[p.decimals], -scaled) == 0.0;
+    if (!exact || !(scaled < 4e15)) return std::nullopt;
+    double whole = std::floor(scaled);
+    if (scaled - whole >= 0.5) whole += 1.0;
+    const auto n = static_cast<std::uint64_t>(whole);
+    const std::uint64_t integerPart = n / kWholePowers[p.decimals];
+    std::uint64_t fraction = n % kWholePowers[p.decimals];
+
+    std::array<char, 64> buffer{};
+    char* out = buffer.data();
+    if (value < 0 && n != 0) *out++ = '-';
+    std::array<char, 24> digits{};
+    char* digitsEnd = digits.data();
+    if (integerPart != 0) digitsEnd = std::to_chars(digits.data(), digits.data() + digits.size(), integerPart).ptr;
+    const int integerDigits = static_cast<int>(digitsEnd - digits.data());
+    for (int pad = integerDigits; pad < p.minIntegerDigits; ++pad) *out++ = '0';
+    out = std::copy(digits.data(), digitsEnd, out);
+    if (p.hasPoint && p.decimals > 0) {
+        *out++ = sep;
+        for (int i = p.decimals - 1; i >= 0; --i) {
+            out[i] = static_cast<char>('0' + fraction % 10);
+            fraction /= 10;
+        }
+        out += p.decimals;
+    }
+    return std::string(buffer.data(), out);
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+int detectCommaDecimalMode() {
+    // The C library's own conversion under the locale the program runs in.
+    const auto convertsTo21 = [](const char* text, bool& wholeText) {
+        char* end = nullptr;
+        errno = 0;
+        const float result = std::strtof(text, &end);
+        wholeText = errno == 0 && end != text && *end == '\0';
+        return result == 2.1f;
+    };
+    bool whole = false;
+    const bool pointGives21 = convertsTo21("2.1", whole);
+    if (whole) return pointGives21 ? 0 : 1;
+    // "2.1" was not read as a whole number: the locale's separator is not the point.
+    const bool commaGives21 = convertsTo21("2,1", whole);
+    return commaGives21 ? 1 : 0;
+}
+
+namespace {
+
+// The conversion behind both entry points: blanks around the text are
+// ignored, and one decimal separator, `sepA` or `sepB`, may stand in it.
+std::optional<double> parseNumber(std::string_view text, char sepA, char sepB) {
+    // Fields are right-aligned in wide columns: skip blanks eight at a time.
+    constexpr std::uint64_t kEightBlanks = 0x2020202020202020ull;
+    while (text.size() >= 8) {
+        std::uint64_t chunk;
+        std::memcpy(&chunk, text.data(), 8);
+        if (chunk != kEightBlanks) break;
+        text.remove_prefix(8);
+    }
+    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+
+    // Checked by hand so that exactly one separator kind is accepted.
+    std::size_t i = 0;
+    const bool negative = i < text.size() && text[i] == '-';
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    std::size_t separatorAt = std::string_view::npos;
+    // The digits as a whole number on the way, for the exact shortcut below.
+    std::uint64_t mantissa = 0;
+    bool mantissaExact = true;
+    int digitCount = 0;
+    int digitsBeforeSeparator = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        const auto digit = static_cast<unsigned>(c - '0');
+        if (digit < 10) {
+            ++digitCount;
+            if (mantissa < 100000000000000000ull)
+                mantissa = mantissa * 10 + digit;
+            else
+                mantissaExact = false;
+        } else if ((c == sepA || c == sepB) && separatorAt == std::string_view::npos) {
+            separatorAt = i;
+            digitsBeforeSeparator = digitCount;
+        } else {
+            break;
+        }
+    }
+    if (digitCount == 0) return std::nullopt;
+    const int decimals = separatorAt == std::string_view::npos ? 0 : digitCount - digitsBeforeSeparator;
+    // The usual file number (no exponent, a whole-number part below 2^53 and
+    // at most 22 decimals): mantissa and power of ten are both exact doubles,
+    // so one division gives the correctly rounded value, as from_chars would.
+    if (i == text.size() && mantissaExact && mantissa <= (1ull << 53) && decimals <= 22) {
+        static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+        const double magnitude = static_cast<double>(mantissa) / kPowers[decimals];
+        return negative ? -magnitude : magnitude;
+    }
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+        bool exponentDigit = false;
+        for (; i < text.size() && isDigit(text[i]); ++i) exponentDigit = true;
+        if (!exponentDigit) return std::nullopt;
+    }
+    if (i != text.size()) return std::nullopt;
+
+    // The rest goes to std::from_chars, which reads '.' whatever the process
+    // locale is: a copy with the separator made a point, without a '+'.
+    std::string number(text.substr(text[0] == '+' ? 1 : 0));
+    if (separatorAt != std::string_view::npos) number[separatorAt - (text[0] == '+' ? 1 : 0)] = '.';
+    double value = 0.0;
+    const char* first = number.data();
+    const char* last = first + number.size();
+    const auto result = std::from_chars(first, last, value, std::chars_format::general);
+    if (result.ec != std::errc{} || result.ptr != last || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+std::optional<double> localeTextToNumber(std::string_view text, char sep) { return parseNumber(text, sep, sep); }
+
+// Swapping the first separator of the other kind and then reading with the
+// expected one accepts exactly the texts with at most one separator of
+// either kind, at the same place: so both are accepted here, no copy made.
+std::optional<double> textToNumberOf(std::string_view text, int /*commaDecimalMode*/) {
+    return parseNumber(text, '.', ',');
+}
+
+std::optional<double> textToNumber(std::string& text, int commaDecimalMode) {
+    const char expected = decimalSeparator(commaDecimalMode);
+    const char other = commaDecimalMode ? '.' : ',';
+    // Only the first one: a text with two separators stays unreadable.
+    const std::size_t at = text.find(other);
+    if (at != std::string::npos) text[at] = expected;
+    return localeTextToNumber(text, expected);
+}
+
+std::string formatPattern(double value, std::string_view pattern, char sep) {
+    if (pattern.find('@') != std::string_view::npos)
+        return formatPattern(numberText(static_cast<float>(value), sep), pattern);
+    const NumericPattern p = parseNumericPattern(pattern);
+    if (!p.hasPlaceholder) return generalNumberText(static_cast<float>(value), sep);
+    if (!std::isfinite(value)) return nonFiniteText(value);
+
+    if (auto quick = plainPatternText(value, p, sep)) return *quick;
+    const DecimalDigits d = roundedDigits(std::fabs(value), p.decimals);
+
+    std::string out(p.prefix);
+    // A value that rounds to zero is written without a sign: -0.001 with
+    // "##0.00" gives 0.00, the same text as zero itself.
+    if (value < 0 && !d.isZero()) out += '-';
+    const int integerDigits = std::max(d.intDigits, p.minIntegerDigits);
+    for (int power = integerDigits - 1; power >= 0; --power) out += d.digitAt(power);
+
+    int decimals = p.decimals;
+    while (decimals > p.fixedDecimals && d.digitAt(-decimals) == '0') --decimals;
+    // The point goes with its decimals: "#.##" writes 3 as 3, not as "3.".
+    if (p.hasPoint && decimals > 0) out += sep;
+    for (int power = -1; power >= -decimals; --power) out += d.digitAt(power);
+    out.append(p.suffix);
+    return out;
+}
+
+std::string formatPattern(std::string_view text, std::string_view pattern) {
+    std::string out;
+    appendFormatPattern(out, text, pattern);
+    return out;
+}
+
+void appendFormatPattern(std::string& out, std::string_view text, std::string_view pattern) {
+    std::size_t width = 0;
+    for (const char c : pattern)
+        if (c == '@') ++width;
+    if (text.size() < width) out.append(width - text.size(), ' ');
+    out.append(text);
+}
+
+std::string numberText(float value, char sep) {
+    const double v = value;
+    if (!std::isfinite(v)) return nonFiniteText(v);
+    std::string out = v < 0 ? "-" : "";
+    out += sevenDigitText(std::fabs(v), sep, true);
+    return out;
+}
+
+std::string numberText(int value) {
+    std::array<char, 16> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return std::string(buffer.data(), result.ptr);
+}
+
+std::string plainNumberText(double value) {
+    if (!std::isfinite(value)) return nonFiniteText(value);
+    std::string out = value < 0 ? "-" : " ";
+    out += sevenDigitText(std::fabs(value), '.', false);
+    return out;
+}
+
+std::string generalNumberText(float value, char sep) { return numberText(value, sep); }
+
+bool checkForValidEntry(std::string_view text, int commaDecimalMode) {
+    if (text.empty()) return false;
+    const unsigned char sep = static_cast<unsigned char>(decimalSeparator(commaDecimalMode));
+    bool valid = true;
+    for (std::size_t p = 0; p < text.size(); ++p) {
+        const auto code = static_cast<unsigned char>(text[p]);
+        if (code > '9') valid = false;
+        else if (code < '0' && code != sep && !(p == 0 && code == '-')) valid = false;
+    }
+    return valid;
+}
+
+void printLine(std::string& out, std::initializer_list<std::string_view> items, bool endLine) {
+    for (const std::string_view item : items) out.append(item);
+    if (endLine) out.append("\r\n");
+}
+
+}  // namespace qm

@@ -1,0 +1,164 @@
+#include "model/SoundingWriter.h"
+
+#include <array>
+#include <cmath>
+
+#include "model/LineFields.h"
+#include "model/NumberText.h"
+#include "model/SafeFile.h"
+
+namespace qm {
+
+namespace {
+
+constexpr const char* kOlderVersionLine = "Brennomarck Sounding File";
+constexpr const char* kNewerVersionLine = "BM Sounding File ver. 2015.07.02.1";
+constexpr const char* kLead = "             ";  // 13 spaces
+constexpr const char* kField = "@@@@@@@@@@@@@@@@@@@@";
+constexpr const char* kRawPattern = "####0.00000";
+
+struct RowLayout {
+    const char* depthPattern;
+    const char* depthField;
+    const char* speedField;
+    std::size_t depthWidth;
+};
+
+RowLayout layoutFor(bool newer) {
+    return newer ? RowLayout{"##0.000", "@@@@@@@", "@@@@@@", 7} : RowLayout{"##0.00", "@@@@@@", "@@@@@@@", 6};
+}
+
+bool newerLayout(const Sounding& s) { return s.depthDecimals > 2; }
+
+float currentUnitFactor(const Sounding& s, const ChannelTypeTable& table, int c) {
+    return table.factor(s.channelType[c], s.channelUnitIndex[c]);
+}
+
+
+// The depth and speed texts of reading r in the given layout.
+std::string depthText(const Sounding& s, int r, bool newer, char sep) {
+    return formatPattern(s.depth[r], layoutFor(newer).depthPattern, sep);
+}
+std::string speedText(const Sounding& s, int r, char sep) { return formatPattern(s.speed[r], "##0.00", sep); }
+
+// The reader takes the depth from columns 1-6 (older) or 1-7 (newer) and the
+// speed from columns 8-13 in both layouts, so the speed text may be at most 6
+// characters in either.
+bool rowFits(const Sounding& s, int r, bool newer, char sep) {
+    return std::isfinite(s.depth[r]) && std::isfinite(s.speed[r]) &&
+           depthText(s, r, newer, sep).size() <= layoutFor(newer).depthWidth && speedText(s, r, sep).size() <= 6;
+}
+
+// The file's bytes, and the first reason why they would not read back as
+// written. Each text is made once and checked against its columns as it is
+// appended, so the check costs no second pass over the readings.
+struct RenderedFile {
+    std::string text;
+    std::optional<std::string> problem;
+};
+
+std::string rowProblem(const Sounding& s, int r, bool newer, char sep) {
+    std::string text = "The file was not saved: reading " + std::to_string(r) + " (depth " +
+                       depthText(s, r, newer, sep) + " m, speed " + speedText(s, r, sep) +
+                       " cm/s) does not fit the columns of the " + (newer ? "3-digit" : "2-digit") +
+                       " layout, so the file would read back wrong.";
+    bool otherHoldsAll = true;
+    for (int q = 1; q <= s.readingCount && otherHoldsAll; ++q) otherHoldsAll = rowFits(s, q, !newer, sep);
+    if (otherHoldsAll)
+        text += std::string(" The ") + (newer ? "2-digit" : "3-digit") + " layout holds every reading: choose \"" +
+                (newer ? "2 digits" : "3 digits") + "\" under Depth Significant Digits and save again.";
+    return text;
+}
+
+RenderedFile render(const Sounding& s, const ChannelTypeTable& table, char sep) {
+    const bool newer = newerLayout(s);
+    const RowLayout layout = layoutFor(newer);
+    RenderedFile file;
+    std::string& out = file.text;
+    auto fail = [&file](std::string why) {
+        if (!file.problem) file.problem = std::move(why);
+    };
+    out.reserve(static_cast<std::size_t>(s.readingCount) * (13 + 20 * s.channelCount + 2) + 4096);
+
+    printLine(out, {newer ? kNewerVersionLine : kOlderVersionLine});
+    for (const std::string* text : {&s.companyName, &s.operatorName, &s.coneNumber, &s.location, &s.jobNumber,
+                                    &s.holeNumber, &s.dateAndTime, &s.header, &s.footnote1, &s.footnote2,
+                                    &s.gpsSentence, &s.waterTableDepth})
+        printLine(out, {*text});
+    printLine(out, {});
+    printLine(out, {});
+
+    // Every channel-line field must stay within its 20 columns.
+    auto channelLine = [&](auto fieldOf) {
+        out += kLead;
+        for (int c = 1; c <= s.channelCount; ++c) {
+            const std::string field = fieldOf(c);
+            if (field.size() > kFieldWidth)
+                fail("The file was not saved: the description of channel " + std::to_string(c) + " (" +
+                     s.channelName[c] + ") does not fit its 20 columns (\"" + field + "\").");
+            appendFormatPattern(out, field, kField);
+        }
+        printLine(out, {});
+    };
+    for (int c = 1; c <= s.channelCount; ++c)
+        if (currentUnitFactor(s, table, c) == 0.0f)
+            fail("The file was not saved: the unit of channel " + std::to_string(c) + " (" + s.channelName[c] +
+                 ") has a factor of 0.");
+    channelLine([&](int c) { return numberText(static_cast<int>(s.channelType[c])); });
+    channelLine([&](int c) { return s.channelName[c]; });
+    channelLine([&](int c) { return numberText(s.channelRawSpan[c], sep); });
+    channelLine([&](int c) { return formatPattern(s.channelBaseline[c][1], kRawPattern, sep); });
+    channelLine([&](int c) { return numberText(s.channelFullScale[c], sep) + " " + table.name(s.channelType[c], 1); });
+    channelLine([&](int c) { return table.name(s.channelType[c], s.channelUnitIndex[c]); });
+    channelLine([&](int c) { return numberText(currentUnitFactor(s, table, c), sep); });
+    printLine(out, {newer ? "    (m)(cm/s)" : "   (m) (cm/s)"});
+
+    std::array<float, kMaxChannels + 1> factors{};
+    for (int c = 1; c <= s.channelCount; ++c) factors[c] = currentUnitFactor(s, table, c);
+    for (int r = 1; r <= s.readingCount; ++r) {
+        const std::string depth = depthText(s, r, newer, sep);
+        const std::string speed = speedText(s, r, sep);
+        // The reader takes the speed from columns 8-13 in both layouts.
+        if (depth.size() > layout.depthWidth || speed.size() > 6 || !std::isfinite(s.depth[r]) ||
+            !std::isfinite(s.speed[r]))
+            fail(rowProblem(s, r, newer, sep));
+        appendFormatPattern(out, depth, layout.depthField);
+        appendFormatPattern(out, speed, layout.speedField);
+        for (int c = 1; c <= s.channelCount; ++c) {
+            const float v = s.value(c, r);
+            if (v == kNoDataValue) {
+                appendFormatPattern(out, "-32768", kField);
+                continue;
+            }
+            const float raw = valueToRaw(s, c, v, factors[c]);
+            const std::string text = formatPattern(raw, kRawPattern, sep);
+            if (text.size() > kFieldWidth || !std::isfinite(raw))
+                fail("The file was not saved: the value of channel " + std::to_string(c) + " (" + s.channelName[c] +
+                     ") at reading " + std::to_string(r) + " is too large to be written as a raw reading.");
+            appendFormatPattern(out, text, kField);
+        }
+        printLine(out, {});
+    }
+    if (s.hasFinalBaseline) printLine(out, {s.finalBaselineLine});
+    return file;
+}
+
+}  // namespace
+
+std::string soundingFileText(const Sounding& s, const ChannelTypeTable& table, char sep) {
+    return render(s, table, sep).text;
+}
+
+std::optional<std::string> layoutProblem(const Sounding& s, const ChannelTypeTable& table, char sep) {
+    return render(s, table, sep).problem;
+}
+
+SaveResult saveSoundingFile(const std::string& path, const Sounding& s, const ChannelTypeTable& table, char sep) {
+    RenderedFile file = render(s, table, sep);
+    if (file.problem) return {false, *file.problem};
+    FileResult written = writeFileSafely(path, file.text);
+    if (!written.ok) return {false, "The file was not saved. " + written.error};
+    return {true, {}};
+}
+
+}  // namespace qm

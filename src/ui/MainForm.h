@@ -1,0 +1,187 @@
+#pragma once
+// The main window: header texts, GPS boxes, the readings page, the menus,
+// and the panels of the corrections, combine and export commands.
+//
+// The window is built from several files so that each command can grow in
+// its own place:
+//   MainForm.cpp        construction, start-up (Form_Load), the services below
+//   MainFormHeader.cpp  file name, no-file message, header boxes, GPS boxes
+//   MainFormPage.cpp    the readings page: cells, headers, units, digits
+//   MainFormMenus.cpp   the menu tree, About and Exit
+//   MainFormFile.cpp    File > Open, Save and Copy
+//
+// Adding a panel or command: each has its own class in its own file, built
+// once by the constructor after start-up (see installCommands in
+// MainForm.cpp): CombinePanel, ChangeStartDepthPanel, DepthIncrementPanel,
+// ShiftBaselinesPanel, ExportPanel, AutoCleanCommand, DepthFormatCommands and
+// GpsCommands. Such a class finds its menu item with action("menuCombine"),
+// its empty frame with panelFrame("frmSecondFileData") (a hidden QGroupBox
+// with its caption; fill it with a layout and controls), and works on the
+// Sounding through sounding(), tables() and the page services. Showing a
+// frame puts it in place of the header boxes; hiding every frame brings the
+// header boxes back.
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "model/ChannelTypeTable.h"
+#include "model/ReadingsPage.h"
+#include "model/Sounding.h"
+#include "ui/CommonDialog.h"
+#include "ui/MessageBoxes.h"
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QWidget;
+
+namespace qm::ui {
+
+class GpsCommands;
+class PageCellEdit;
+
+// What the window talks to outside itself. Every part left empty gets the
+// program's own: Qt message boxes and file dialog, the DataFolder beside the
+// executable, the C library's decimal mode, and a run that ends by quitting
+// the event loop.
+struct MainFormPlatform {
+    std::unique_ptr<MessageBoxes> messageBoxes;
+    std::unique_ptr<FileDialogBackend> fileDialog;
+    std::function<void()> endRun;
+    std::string dataFolder;
+    std::optional<int> commaDecimalMode;
+};
+
+class MainForm : public QMainWindow {
+    Q_OBJECT
+
+   public:
+    explicit MainForm(MainFormPlatform platform = {}, QWidget* parent = nullptr);
+    ~MainForm() override;
+
+    // ---- Services for the commands and panels ----
+
+    Sounding& sounding() { return sounding_; }
+    const ChannelTypeTable& tables() const { return tables_; }
+    int commaDecimalMode() const { return commaDecimalMode_; }
+    char decimalSeparator() const;
+    const std::string& dataFolder() const { return dataFolder_; }
+    bool soundingLoaded() const { return page_->loaded(); }
+
+    MessageBoxes& messageBoxes() { return *messageBoxes_; }
+    CommonDialog& commonDialog() { return dialog_; }
+    // Prepares CommonDialog1 as every command that picks a file does: the
+    // filter, the file name, and the start folder (for the first dialog of
+    // the run the DataFolder's rule, afterwards the current folder).
+    void prepareFileDialog(const std::string& filter, const std::string& fileName);
+
+    ReadingsPage& page() { return *page_; }
+    // RefreshDisplay, then the cells show the page model.
+    void refreshDisplay();
+    // The cells, colours and page labels show the page model as it is (after
+    // a command changed backgrounds or labels in it).
+    void renderPage();
+    // lblNumberOfReadings := "# of Readings: " and the reading count.
+    void updateNumberOfReadingsLabel();
+
+    // Channel c's column header: label ChannelName(c), the unit box refilled
+    // with the units of its type and set to ChannelUnitIndex(c) without
+    // converting anything, and the column's cells enabled.
+    void showChannelColumn(int c);
+    // The unit box of channel c selects list position `position`, and the
+    // unit change runs as when the user picks it (cmbChannelUnits_Click).
+    void selectChannelUnit(int c, int position);
+    // Check marks of Depth/Elevation and the caption of lblDepthLabel for
+    // DepthFormat 0 or 1.
+    void showDepthFormat(int depthFormat);
+
+    QAction* action(const char* objectName) const;
+    QGroupBox* panelFrame(const char* objectName) const;
+    // A text box of the window by objectName, its text in code-page bytes.
+    std::string boxText(const char* objectName) const;
+    void setBoxText(const char* objectName, const std::string& bytes);
+    // txtGPSLat, txtGPSLon, txtGPSAlt.
+    void setGpsBoxes(const std::string& latitude, const std::string& longitude, const std::string& altitude);
+    // DecodeGPS: the GPS commands split GpsSentence and fill the GPS boxes.
+    void decodeGps();
+
+    // Ends the run (after a save, or Exit).
+    void endRun();
+
+    // ---- The window's own commands ----
+
+    void menuFileOpenClick();
+    // File > Open after its dialog: reads `path` and shows the sounding.
+    // A refused file gives its message and leaves the window as it was.
+    bool openSoundingFile(const std::string& path);
+    void menuFileSaveClick();
+    void mnuCopyClick();
+    void mnuAboutClick();
+    void menuFileExitClick();
+    void mnu2DigitsClick();
+    void mnu3DigitsClick();
+    void cmbDepthUnitsClick();
+    void cmbChannelUnitsClick(int index);
+
+   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+   private:
+    // Construction, one file each.
+    QWidget* buildSideArea();
+    QWidget* buildHeaderArea();
+    QWidget* buildPage();
+    void buildMenus();
+    void buildPanelFrames(QWidget* area);
+    void installCommands();
+    void formLoad();
+
+    void showLoadedSounding();
+    void showHeaderTexts();
+    void enableLoadedCommands();
+    void handleReaction(const PageReaction& reaction);
+    bool cellKey(PageCellEdit& cell, int keyCode);
+    void cellClick(PageCellEdit& cell);
+    void renderLabels();
+    void panelShownOrHidden();
+    PageCellEdit* cellAt(int column, int row) const;
+
+    MainFormPlatform platform_;
+    std::unique_ptr<MessageBoxes> messageBoxes_;
+    CommonDialog dialog_;
+    bool dialogFolderSet_ = false;
+
+    int commaDecimalMode_ = 0;
+    std::string dataFolder_;
+    ChannelTypeTable tables_;
+    Sounding sounding_;
+    std::unique_ptr<ReadingsPage> page_;
+
+    // Widgets the window's own code uses often; everything else is found by
+    // objectName.
+    QLabel* lblFileName_ = nullptr;
+    QFrame* frmMessage_ = nullptr;
+    QWidget* headerArea_ = nullptr;
+    std::array<QGroupBox*, 5> panels_{};
+    QLabel* lblDepthLabel_ = nullptr;
+    QComboBox* cmbDepthUnits_ = nullptr;
+    QLabel* lblSpeedLabel_ = nullptr;
+    QLabel* lblSpeedUnitsLabel_ = nullptr;
+    std::array<QLabel*, kMaxChannels + 1> lblChannelLabel_{};
+    std::array<QComboBox*, kMaxChannels + 1> cmbChannelUnits_{};
+    std::array<PageCellEdit*, (kPageRows + 1) * kPageColumns> cells_{};
+    QLabel* lblDataIndex_ = nullptr;
+    QLabel* lblNumberOfReadings_ = nullptr;
+    GpsCommands* gps_ = nullptr;
+};
+
+}  // namespace qm::ui

@@ -1,0 +1,115 @@
+// File > Open, Save and Copy.
+
+#include <QAction>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+
+#include "model/SafeFile.h"
+#include "model/SoundingReader.h"
+#include "model/SoundingWriter.h"
+#include "ui/HeaderBoxes.h"
+#include "ui/MainForm.h"
+#include "ui/TextCodec.h"
+
+namespace qm::ui {
+
+namespace {
+
+constexpr const char* kAnyFileFilter = "Digital CPT data (*.*)|*.*";
+constexpr const char* kSoundingFilter = "Digital CPT data (*.cpt)|*.cpt";
+
+}  // namespace
+
+void MainForm::menuFileOpenClick() {
+    sounding_.pageRow = 1;
+    prepareFileDialog(kAnyFileFilter, "");
+    dialog_.showOpen();
+    if (dialog_.fileName.empty()) return;
+    openSoundingFile(dialog_.fileName);
+}
+
+bool MainForm::openSoundingFile(const std::string& path) {
+    // A run handles one sounding.
+    if (soundingLoaded()) return false;
+    // Read into a fresh record, so a refused file leaves everything as it was.
+    auto fresh = std::make_unique<Sounding>();
+    const LoadResult result = readSoundingFile(path, tables_, commaDecimalMode_, *fresh);
+    if (!result.ok) {
+        messageBoxes_->message(result.error);
+        return false;
+    }
+    // The drill-out markers met on the way, in order.
+    for (const std::string& m : result.messages) messageBoxes_->message(m);
+    sounding_ = std::move(*fresh);
+    showLoadedSounding();
+    return true;
+}
+
+void MainForm::showLoadedSounding() {
+    lblFileName_->setText(QStringLiteral("FILE:") + fromFileName(sounding_.openedFileTitle));
+    action("mnu2Digits")->setChecked(sounding_.depthDecimals != 3);
+    action("mnu3Digits")->setChecked(sounding_.depthDecimals == 3);
+    showHeaderTexts();
+    lblDepthLabel_->show();
+    lblSpeedLabel_->show();
+    lblSpeedUnitsLabel_->show();
+    showDepthFormat(sounding_.depthFormat);
+    for (int c = 1; c <= sounding_.channelCount && c <= kMaxChannels; ++c) showChannelColumn(c);
+    // The cursor row, the depth unit "m" and the first refresh.
+    {
+        const QSignalBlocker quiet(cmbDepthUnits_);
+        cmbDepthUnits_->setCurrentIndex(0);
+    }
+    page_->startAfterLoad();
+    cmbDepthUnits_->show();
+    frmMessage_->hide();
+    renderPage();
+    enableLoadedCommands();
+}
+
+void MainForm::menuFileSaveClick() {
+    if (!soundingLoaded()) return;
+    prepareFileDialog(kSoundingFilter, "");
+    dialog_.showSave();
+    const std::string path = dialog_.fileName;
+    if (path.empty()) return;
+    if (fileExists(path)) {
+        // Only a file of the opened file's own name may be replaced; the
+        // folders are not compared.
+        if (dialog_.fileTitle != sounding_.openedFileTitle) {
+            messageBoxes_->message("Cannot overwrite existing file.");
+            return;
+        }
+        if (!messageBoxes_->question("Do you want to overwrite the existing file?")) return;
+    }
+    // The header boxes are the working copies of the header texts. They go
+    // into a copy, so a failed save leaves the Sounding exactly as it was.
+    auto toSave = std::make_unique<Sounding>(sounding_);
+    for (const HeaderBox& h : headerBoxes()) (*toSave).*(h.field) = boxText(h.objectName);
+    const SaveResult result = saveSoundingFile(path, *toSave, tables_, decimalSeparator());
+    if (!result.ok) {
+        messageBoxes_->message(result.error);
+        return;
+    }
+    messageBoxes_->message("File saved.  To cleanup another file, restart the program.");
+    endRun();
+}
+
+void MainForm::mnuCopyClick() {
+    prepareFileDialog(kAnyFileFilter, "");
+    dialog_.showOpen();
+    if (dialog_.fileName.empty()) return;
+    const std::string source = dialog_.fileName;
+    prepareFileDialog(kAnyFileFilter, source);
+    dialog_.showSave();
+    if (dialog_.fileName.empty()) return;
+    const FileResult result = copyFileSafely(source, dialog_.fileName);
+    if (!result.ok) {
+        messageBoxes_->message(result.error);
+        return;
+    }
+    messageBoxes_->message("File copied");
+}
+
+}  // namespace qm::ui

@@ -1,0 +1,280 @@
+// The readings page: 24 rows of depth, channel and speed cells with their
+// column headers and unit boxes. The cells show the page model; their keys
+// and clicks go to its handlers.
+
+#include <QAction>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "model/Units.h"
+#include "ui/MainForm.h"
+#include "ui/PageCellEdit.h"
+#include "ui/TextCodec.h"
+
+namespace qm::ui {
+
+namespace {
+
+constexpr int kDepthWidth = 70;
+constexpr int kChannelWidth = 88;
+constexpr int kSpeedWidth = 62;
+constexpr int kCellHeight = 22;
+constexpr int kHeaderLabelHeight = 30;
+
+int columnWidth(int column) {
+    if (column == kDepthColumn) return kDepthWidth;
+    if (column == kSpeedColumn) return kSpeedWidth;
+    return kChannelWidth;
+}
+
+QString cellName(int column, int row) {
+    if (column == kDepthColumn) return QStringLiteral("txtDepth_%1").arg(row);
+    if (column == kSpeedColumn) return QStringLiteral("txtSpeed_%1").arg(row);
+    return QStringLiteral("txtChannel%1_%2").arg(column).arg(row);
+}
+
+QLabel* headerLabel(const QString& text, const QString& objectName, int width, QWidget* parent) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(objectName);
+    l->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    l->setWordWrap(true);
+    l->setFixedSize(width, kHeaderLabelHeight);
+    // Channel names such as CONDUCTIVITY must fit a column: a small,
+    // semi-bold face, wrapped at blanks onto two lines.
+    QFont f = l->font();
+    f.setWeight(QFont::DemiBold);
+    f.setPointSizeF(f.pointSizeF() - 1.5);
+    l->setFont(f);
+    return l;
+}
+
+QComboBox* unitBox(const QString& objectName, int width, QWidget* parent) {
+    auto* b = new QComboBox(parent);
+    b->setObjectName(objectName);
+    b->setFixedWidth(width);
+    b->setFocusPolicy(Qt::ClickFocus);
+    return b;
+}
+
+}  // namespace
+
+QWidget* MainForm::buildPage() {
+    auto* page = new QWidget(this);
+    page->setObjectName("readingsPage");
+    auto* column = new QVBoxLayout(page);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(4);
+
+    auto* headers = new QGridLayout();
+    headers->setHorizontalSpacing(1);
+    headers->setVerticalSpacing(2);
+    headers->setContentsMargins(1, 0, 1, 0);
+    headers->setRowMinimumHeight(0, kHeaderLabelHeight);
+    headers->setRowMinimumHeight(1, 24);
+
+    lblDepthLabel_ = headerLabel("DEPTH", "lblDepthLabel", kDepthWidth, page);
+    headers->addWidget(lblDepthLabel_, 0, kDepthColumn);
+    cmbDepthUnits_ = unitBox("cmbDepthUnits_1", kDepthWidth, page);
+    connect(cmbDepthUnits_, &QComboBox::activated, this, [this](int) { cmbDepthUnitsClick(); });
+    headers->addWidget(cmbDepthUnits_, 1, kDepthColumn);
+    for (int c = 1; c <= kMaxChannels; ++c) {
+        lblChannelLabel_[c] = headerLabel("", QStringLiteral("lblChannelLabel_%1").arg(c), kChannelWidth, page);
+        headers->addWidget(lblChannelLabel_[c], 0, c);
+        cmbChannelUnits_[c] = unitBox(QStringLiteral("cmbChannelUnits_%1").arg(c), kChannelWidth, page);
+        connect(cmbChannelUnits_[c], &QComboBox::activated, this, [this, c](int) { cmbChannelUnitsClick(c); });
+        headers->addWidget(cmbChannelUnits_[c], 1, c);
+    }
+    lblSpeedLabel_ = headerLabel("SPEED", "lblSpeedLabel", kSpeedWidth, page);
+    headers->addWidget(lblSpeedLabel_, 0, kSpeedColumn);
+    lblSpeedUnitsLabel_ = new QLabel("(cm/sec)", page);
+    lblSpeedUnitsLabel_->setObjectName("lblSpeedUnitsLabel");
+    lblSpeedUnitsLabel_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    lblSpeedUnitsLabel_->setFixedWidth(kSpeedWidth);
+    headers->addWidget(lblSpeedUnitsLabel_, 1, kSpeedColumn);
+    for (int col = 0; col < kPageColumns; ++col) headers->setColumnMinimumWidth(col, columnWidth(col));
+    headers->setColumnStretch(kPageColumns, 1);
+    column->addLayout(headers);
+
+    // The cells sit one pixel apart on a grey ground, which draws the grid.
+    auto* grid = new QWidget(page);
+    grid->setObjectName("readingsGrid");
+    grid->setAutoFillBackground(true);
+    QPalette ground = grid->palette();
+    ground.setColor(QPalette::Window, QColor(150, 150, 150));
+    grid->setPalette(ground);
+    auto* cells = new QGridLayout(grid);
+    cells->setContentsMargins(1, 1, 1, 1);
+    cells->setSpacing(1);
+    for (int r = 1; r <= kPageRows; ++r) {
+        for (int col = 0; col < kPageColumns; ++col) {
+            auto* cell = new PageCellEdit(col, r, grid);
+            cell->setObjectName(cellName(col, r));
+            cell->setFixedSize(columnWidth(col), kCellHeight);
+            const bool channel = col != kDepthColumn && col != kSpeedColumn;
+            cell->setReadOnly(!channel);
+            // Channel cells stay disabled until a load enables its channels.
+            cell->setEnabled(!channel);
+            cell->setKeyHandler([this](PageCellEdit& e, int key) { return cellKey(e, key); });
+            cell->setClickHandler([this](PageCellEdit& e) { cellClick(e); });
+            cells->addWidget(cell, r - 1, col);
+            cells_[static_cast<std::size_t>(r) * kPageColumns + static_cast<std::size_t>(col)] = cell;
+        }
+    }
+    grid->setFixedSize(grid->sizeHint());
+    auto* gridRow = new QHBoxLayout();
+    gridRow->setContentsMargins(0, 0, 0, 0);
+    gridRow->addWidget(grid);
+    gridRow->addStretch(1);
+    column->addLayout(gridRow);
+
+    auto* labels = new QHBoxLayout();
+    labels->setContentsMargins(2, 2, 0, 0);
+    labels->setSpacing(30);
+    lblDataIndex_ = new QLabel(page);
+    lblDataIndex_->setObjectName("lblDataIndex");
+    lblNumberOfReadings_ = new QLabel(page);
+    lblNumberOfReadings_->setObjectName("lblNumberOfReadings");
+    labels->addWidget(lblDataIndex_);
+    labels->addWidget(lblNumberOfReadings_);
+    labels->addStretch(1);
+    column->addLayout(labels);
+    column->addStretch(1);
+    return page;
+}
+
+PageCellEdit* MainForm::cellAt(int column, int row) const {
+    return cells_[static_cast<std::size_t>(row) * kPageColumns + static_cast<std::size_t>(column)];
+}
+
+void MainForm::renderPage() {
+    for (int r = 1; r <= kPageRows; ++r)
+        for (int col = 0; col < kPageColumns; ++col) cellAt(col, r)->render(page_->cell(col, r));
+    renderLabels();
+}
+
+void MainForm::renderLabels() {
+    lblDataIndex_->setText(QString::fromStdString(page_->dataIndexLabel()));
+    lblNumberOfReadings_->setText(QString::fromStdString(page_->numberOfReadingsLabel()));
+}
+
+void MainForm::refreshDisplay() {
+    page_->refreshDisplay();
+    renderPage();
+}
+
+void MainForm::updateNumberOfReadingsLabel() {
+    page_->updateNumberOfReadingsLabel();
+    renderLabels();
+}
+
+void MainForm::handleReaction(const PageReaction& reaction) {
+    // The cells show the state the handler left before any box appears.
+    renderPage();
+    for (const std::string& m : reaction.messages) messageBoxes_->message(m);
+    // A refused entry put a text back into a cell.
+    if (!reaction.messages.empty()) renderPage();
+    switch (reaction.focus) {
+        case PageReaction::Focus::DepthCell: cellAt(kDepthColumn, reaction.focusRow)->setFocus(); break;
+        case PageReaction::Focus::ChannelCell: cellAt(reaction.focusColumn, reaction.focusRow)->setFocus(); break;
+        case PageReaction::Focus::Unchanged: break;
+    }
+}
+
+bool MainForm::cellKey(PageCellEdit& cell, int keyCode) {
+    // The page model works on what the cell holds now, typed text included.
+    if (cell.column() != kDepthColumn && cell.column() != kSpeedColumn)
+        page_->setCellText(cell.column(), cell.row(), cell.textBytes());
+    PageReaction reaction;
+    if (cell.column() == kDepthColumn)
+        reaction = page_->depthKeyDown(cell.row(), keyCode);
+    else if (cell.column() == kSpeedColumn)
+        reaction = page_->speedKeyDown(cell.row(), keyCode);
+    else
+        reaction = page_->channelKeyDown(cell.column(), cell.row(), keyCode);
+    handleReaction(reaction);
+    return reaction.keyTaken;
+}
+
+void MainForm::cellClick(PageCellEdit& cell) {
+    if (cell.column() == kSpeedColumn) return;
+    if (cell.column() == kDepthColumn) {
+        page_->selectRow(cell.row());
+        renderPage();
+        return;
+    }
+    // The selected cell may hold typed text that the click commits.
+    if (page_->editColumn > 0 && page_->editRow > 0)
+        page_->setCellText(page_->editColumn, page_->editRow, cellAt(page_->editColumn, page_->editRow)->textBytes());
+    page_->setCellText(cell.column(), cell.row(), cell.textBytes());
+    handleReaction(page_->channelClick(cell.column(), cell.row()));
+}
+
+void MainForm::showChannelColumn(int c) {
+    if (c < 1 || c > kMaxChannels) return;
+    lblChannelLabel_[c]->setText(fromCp1252(sounding_.channelName[c]));
+    lblChannelLabel_[c]->show();
+    QComboBox* units = cmbChannelUnits_[c];
+    {
+        const QSignalBlocker quiet(units);
+        units->clear();
+        const int t = sounding_.channelType[c];
+        if (tables_.hasType(t))
+            for (int u = 1; u <= tables_.unitCount[t]; ++u) units->addItem(fromCp1252(tables_.unitName[t][u]));
+        units->setCurrentIndex(sounding_.channelUnitIndex[c] - 1);
+    }
+    units->show();
+    for (int r = 1; r <= kPageRows; ++r) cellAt(c, r)->setEnabled(true);
+}
+
+void MainForm::selectChannelUnit(int c, int position) {
+    if (c < 1 || c > kMaxChannels) return;
+    {
+        const QSignalBlocker quiet(cmbChannelUnits_[c]);
+        cmbChannelUnits_[c]->setCurrentIndex(position);
+    }
+    cmbChannelUnitsClick(c);
+}
+
+void MainForm::cmbChannelUnitsClick(int index) {
+    if (!soundingLoaded() || index < 1 || index > sounding_.channelCount) return;
+    QComboBox* units = cmbChannelUnits_[index];
+    const std::string refusal = changeChannelUnit(sounding_, tables_, index, units->currentIndex() + 1);
+    if (!refusal.empty()) {
+        // The box goes back to the unit the values are still in.
+        const QSignalBlocker quiet(units);
+        units->setCurrentIndex(sounding_.channelUnitIndex[index] - 1);
+        messageBoxes_->message(refusal);
+        return;
+    }
+    refreshDisplay();
+}
+
+void MainForm::cmbDepthUnitsClick() {
+    if (!soundingLoaded()) return;
+    page_->setDepthInFeet(cmbDepthUnits_->currentIndex() == 1);
+    renderPage();
+}
+
+void MainForm::mnu2DigitsClick() {
+    action("mnu2Digits")->setChecked(true);
+    action("mnu3Digits")->setChecked(false);
+    sounding_.depthDecimals = 2;
+    refreshDisplay();
+}
+
+void MainForm::mnu3DigitsClick() {
+    action("mnu2Digits")->setChecked(false);
+    action("mnu3Digits")->setChecked(true);
+    sounding_.depthDecimals = 3;
+    refreshDisplay();
+}
+
+void MainForm::showDepthFormat(int depthFormat) {
+    action("mnuDepth")->setChecked(depthFormat == 0);
+    action("mnuElevation")->setChecked(depthFormat != 0);
+    lblDepthLabel_->setText(depthFormat == 0 ? "DEPTH" : "ELEVATION");
+}
+
+}  // namespace qm::ui

@@ -1,0 +1,32 @@
+#pragma once
+// The program's two kinds of message box: a message with an OK button and a
+// question with Yes and No. The window shows them with QMessageBox; the
+// tests record each text and script each answer.
+
+#include <string>
+
+class QWidget;
+
+namespace qm::ui {
+
+class MessageBoxes {
+   public:
+    virtual ~MessageBoxes() = default;
+    // `text` is in the code page of the files (Windows-1252 bytes).
+    virtual void message(const std::string& text) = 0;
+    // True for Yes.
+    virtual bool question(const std::string& text) = 0;
+};
+
+// Modal boxes over `parent`, titled with the application's name.
+class QtMessageBoxes : public MessageBoxes {
+   public:
+    explicit QtMessageBoxes(QWidget* parent) : parent_(parent) {}
+    void message(const std::string& text) override;
+    bool question(const std::string& text) override;
+
+   private:
+    QWidget* parent_;
+};
+
+}  // namespace qm::ui

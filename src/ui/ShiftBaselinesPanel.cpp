@@ -1,0 +1,10 @@
+#include "ui/ShiftBaselinesPanel.h"
+
+#include "ui/MainForm.h"
+
+namespace qm::ui {
+
+// The command is not wired up yet: its menu item stays without effect.
+ShiftBaselinesPanel::ShiftBaselinesPanel(MainForm& form) : QObject(&form), form_(form) {}
+
+}  // namespace qm::ui

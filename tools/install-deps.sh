@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Quillmere needs on Debian, and
+# generates the de_DE.UTF-8 locale that the comma-decimal tests use.
+# Safe to run again: it installs only what is missing.
+set -euo pipefail
+
+packages=(build-essential cmake qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+          locales xvfb xauth imagemagick)
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  echo "Generating the de_DE.UTF-8 locale"
+  $SUDO localedef -i de_DE -f UTF-8 de_DE.UTF-8
+fi

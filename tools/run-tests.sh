@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds Quillmere and runs every test: once in a normal build, once under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/install-deps.sh
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLMERE_BENCH=ON
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DQUILLMERE_SANITIZE=ON -DQUILLMERE_BENCH=OFF
+cmake --build build-sanitize -j"$jobs"
+ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
