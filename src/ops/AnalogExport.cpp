@@ -121,12 +121,14 @@ class DataLineWriter {
             case 1: return tested(1, r, number(s_.value(1, r), patterns_.tip));
             case 2: return tested(2, r, number(s_.value(2, r), patterns_.sleeve));
             case 3:
-                if (columns_.resultantColumn == 3) return tested(3, r, number(resultant(s_, 3, 4, r), patterns_.resultant3));
+                if (columns_.resultantColumn == 3) return resultantText(3, 4, r, patterns_.resultant3);
                 return tested(3, r, number(s_.value(3, r), patterns_.channel));
             case 4:
-                if (columns_.resultantColumn == 4) return tested(4, r, number(resultant(s_, 4, 5, r), patterns_.resultant4));
-                // The temperature shown in column 4 is still tested on channel 4.
-                if (columns_.temperatureColumn == 4) return tested(4, r, temperature(r));
+                if (columns_.resultantColumn == 4) return resultantText(4, 5, r, patterns_.resultant4);
+                // Temperature is tested on its own channel: testing channel 4
+                // would write -32768 degrees C as -58950.4 F, or blank out a
+                // good temperature when channel 4 alone has no reading.
+                if (columns_.temperatureColumn == 4) return tested(columns_.temperatureChannel, r, temperature(r));
                 return ownChannel(4, r);
             default:
                 // Column 5 is the temperature; a sounding without a type-10
@@ -141,6 +143,14 @@ class DataLineWriter {
     std::string ownChannel(int k, int r) const {
         const int c = columns_.columnChannel[k];
         return tested(c, r, number(s_.value(c, r), patterns_.channel));
+    }
+
+    // A resultant with either channel missing has no data: the square root
+    // of -32768 squared would be written as a bogus 32768.00, wider than
+    // its column.
+    std::string resultantText(int a, int b, int r, std::string_view pattern) const {
+        if (s_.value(b, r) == kNoDataValue) return std::string(kNoDataText);
+        return tested(a, r, number(resultant(s_, a, b, r), pattern));
     }
 
     std::string tested(int c, int r, std::string text) const {

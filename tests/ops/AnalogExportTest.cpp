@@ -75,16 +75,16 @@ TEST(AnalogExportFile, FiveColumnsWithResultantAndFahrenheit) {
                                  kLine2Head + " 3  1.50  .05  .00  1  2  3  4  5" + kCrLf +    //
                                  "  2.00   10.00   0.250  100.00    5.00    68.0" + kCrLf +  //
                                  "  2.05   11.00   0.300  101.00    0.00    53.7" + kCrLf +  //
-                                 // Only channel 4 decides whether the resultant has data; its
-                                 // eight characters fill the field.
-                                 "  2.10   12.00   0.350  102.0032768.00 -32768 " + kCrLf;
+                                 // Channel 5 missing leaves the resultant without data.
+                                 "  2.10   12.00   0.350  102.00 -32768  -32768 " + kCrLf;
     EXPECT_EQ(fileText(s, englishRequest()), expected);
 }
 
 TEST(AnalogExportFile, ResultantInColumnThreeAndTemperatureInColumnFour) {
     // Types 1, 2, 6, another, another, 10: four codes, the resultant of
-    // channels 3 and 4, then channel 6 in Fahrenheit; column 4's no-data
-    // test looks at channel 4.
+    // channels 3 and 4, then channel 6 in Fahrenheit. A resultant with one
+    // channel missing has no data; the temperature is tested on its own
+    // channel, so it stays when channel 4 has no reading.
     Sounding s = exportSounding({1, 2, 6, 7, 7, 10}, {
                                                          {1.0f, {10.0f, 0.25f, 3.0f, 4.0f, 9.0f, 25.0f}},
                                                          {1.05f, {10.0f, 0.25f, 3.0f, kNo, 9.0f, 25.0f}},
@@ -92,7 +92,7 @@ TEST(AnalogExportFile, ResultantInColumnThreeAndTemperatureInColumnFour) {
     const std::string expected = kEnglishLine1 +                                      //
                                  kLine2Head + " 3  1.50  .05  .00  1  2  4  5" + kCrLf +  //
                                  "  1.00   10.00   0.250    5.00    77.0" + kCrLf +      //
-                                 "  1.05   10.00   0.25032768.00 -32768 " + kCrLf;
+                                 "  1.05   10.00   0.250 -32768     77.0" + kCrLf;
     EXPECT_EQ(fileText(s, englishRequest()), expected);
 }
 
@@ -126,7 +126,8 @@ TEST(AnalogExportFile, ColumnFourOfItsOwnShowsTheChannelOfItsCode) {
                                  kLine2Head + " 3  1.50  .05  .00  1  2  4  3" + kCrLf +  //
                                  "  1.00   10.00   0.250   12.70   12.35" + kCrLf +      //
                                  "  1.05   10.00   0.250   14.32   14.00" + kCrLf +      //
-                                 "  1.10   10.00   0.25032768.00 -32768 " + kCrLf;
+                                 // A resultant with one channel missing has no data.
+                                 "  1.10   10.00   0.250 -32768  -32768 " + kCrLf;
     EXPECT_EQ(fileText(s, englishRequest()), expected);
 
     // Without a type-10 channel column 5 has no temperature to show either.
