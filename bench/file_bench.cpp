@@ -56,6 +56,14 @@ void BM_Save(benchmark::State& state) {
     }
 }
 
+// The save without the file system: the bytes of the file only.
+void BM_RenderOnly(benchmark::State& state) {
+    const std::string path = bigFilePath(state.range(0) == 3);
+    auto s = std::make_unique<Sounding>();
+    readSoundingFile(path, bench::benchTables(), 0, *s);
+    for (auto _ : state) benchmark::DoNotOptimize(soundingFileText(*s, bench::benchTables(), '.'));
+}
+
 void BM_LoadThenSave(benchmark::State& state) {
     const std::string path = bigFilePath(state.range(0) == 3);
     auto s = std::make_unique<Sounding>();
@@ -70,6 +78,7 @@ void BM_LoadThenSave(benchmark::State& state) {
 // range(0): the depth digits of the layout, 2 (older) or 3 (newer).
 BENCHMARK(BM_Load)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Save)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderOnly)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadThenSave)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace

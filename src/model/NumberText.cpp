@@ -243,10 +243,10 @@ std::optional<std::string> plainPatternText(double value, const NumericPattern& 
     const std::uint64_t integerPart = n / kWholePowers[p.decimals];
     std::uint64_t fraction = n % kWholePowers[p.decimals];
 
-    std::array<char, 64> buffer{};
+    std::array<char, 64> buffer;  // filled below; no need to clear it first
     char* out = buffer.data();
     if (value < 0 && n != 0) *out++ = '-';
-    std::array<char, 24> digits{};
+    std::array<char, 24> digits;
     char* digitsEnd = digits.data();
     if (integerPart != 0) digitsEnd = std::to_chars(digits.data(), digits.data() + digits.size(), integerPart).ptr;
     const int integerDigits = static_cast<int>(digitsEnd - digits.data());
@@ -261,6 +261,27 @@ std::optional<std::string> plainPatternText(double value, const NumericPattern& 
         out += p.decimals;
     }
     return std::string(buffer.data(), out);
+}
+
+// Writers format thousands of numbers with the same few patterns: the last
+// patterns met are kept parsed, keyed by their text.
+const NumericPattern& cachedNumericPattern(std::string_view pattern) {
+    struct Entry {
+        std::string text;
+        NumericPattern parsed;
+        bool used = false;
+    };
+    constexpr std::size_t kEntries = 8;
+    thread_local std::array<Entry, kEntries> cache;
+    thread_local std::size_t nextVictim = 0;
+    for (Entry& e : cache)
+        if (e.used && e.text == pattern) return e.parsed;
+    Entry& e = cache[nextVictim];
+    nextVictim = (nextVictim + 1) % kEntries;
+    e.text.assign(pattern);
+    e.parsed = parseNumericPattern(e.text);  // its views point into e.text
+    e.used = true;
+    return e.parsed;
 }
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
@@ -382,7 +403,7 @@ std::optional<double> textToNumber(std::string& text, int commaDecimalMode) {
 std::string formatPattern(double value, std::string_view pattern, char sep) {
     if (pattern.find('@') != std::string_view::npos)
         return formatPattern(numberText(static_cast<float>(value), sep), pattern);
-    const NumericPattern p = parseNumericPattern(pattern);
+    const NumericPattern& p = cachedNumericPattern(pattern);
     if (!p.hasPlaceholder) return generalNumberText(static_cast<float>(value), sep);
     if (!std::isfinite(value)) return nonFiniteText(value);
 
@@ -415,6 +436,10 @@ void appendFormatPattern(std::string& out, std::string_view text, std::string_vi
     std::size_t width = 0;
     for (const char c : pattern)
         if (c == '@') ++width;
+    appendRightAligned(out, text, width);
+}
+
+void appendRightAligned(std::string& out, std::string_view text, std::size_t width) {
     if (text.size() < width) out.append(width - text.size(), ' ');
     out.append(text);
 }

@@ -38,6 +38,8 @@ std::string formatPattern(double value, std::string_view pattern, char sep);
 std::string formatPattern(std::string_view text, std::string_view pattern);
 // The same, appended to `out` (the writers build whole files this way).
 void appendFormatPattern(std::string& out, std::string_view text, std::string_view pattern);
+// The "@" pattern of `width` placeholders, appended to `out`.
+void appendRightAligned(std::string& out, std::string_view text, std::size_t width);
 
 // Single to text: 7 significant digits, trailing zeros and separator dropped,
 // exponent form (1E-05, 1.234568E+07) below 1E-4 or from 1E7 on.

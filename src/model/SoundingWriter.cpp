@@ -17,16 +17,15 @@ constexpr const char* kLead = "             ";  // 13 spaces
 constexpr const char* kField = "@@@@@@@@@@@@@@@@@@@@";
 constexpr const char* kRawPattern = "####0.00000";
 
+// The data row's lead: the depth pattern and the widths of the depth and
+// speed fields ("@@@@@@@" and "@@@@@@" in the newer layout, 6 and 7 in the older).
 struct RowLayout {
     const char* depthPattern;
-    const char* depthField;
-    const char* speedField;
     std::size_t depthWidth;
+    std::size_t speedWidth;
 };
 
-RowLayout layoutFor(bool newer) {
-    return newer ? RowLayout{"##0.000", "@@@@@@@", "@@@@@@", 7} : RowLayout{"##0.00", "@@@@@@", "@@@@@@@", 6};
-}
+RowLayout layoutFor(bool newer) { return newer ? RowLayout{"##0.000", 7, 6} : RowLayout{"##0.00", 6, 7}; }
 
 bool newerLayout(const Sounding& s) { return s.depthDecimals > 2; }
 
@@ -122,12 +121,12 @@ RenderedFile render(const Sounding& s, const ChannelTypeTable& table, char sep) 
         if (depth.size() > layout.depthWidth || speed.size() > 6 || !std::isfinite(s.depth[r]) ||
             !std::isfinite(s.speed[r]))
             fail(rowProblem(s, r, newer, sep));
-        appendFormatPattern(out, depth, layout.depthField);
-        appendFormatPattern(out, speed, layout.speedField);
+        appendRightAligned(out, depth, layout.depthWidth);
+        appendRightAligned(out, speed, layout.speedWidth);
         for (int c = 1; c <= s.channelCount; ++c) {
             const float v = s.value(c, r);
             if (v == kNoDataValue) {
-                appendFormatPattern(out, "-32768", kField);
+                appendRightAligned(out, "-32768", kFieldWidth);
                 continue;
             }
             const float raw = valueToRaw(s, c, v, factors[c]);
@@ -135,7 +134,7 @@ RenderedFile render(const Sounding& s, const ChannelTypeTable& table, char sep) 
             if (text.size() > kFieldWidth || !std::isfinite(raw))
                 fail("The file was not saved: the value of channel " + std::to_string(c) + " (" + s.channelName[c] +
                      ") at reading " + std::to_string(r) + " is too large to be written as a raw reading.");
-            appendFormatPattern(out, text, kField);
+            appendRightAligned(out, text, kFieldWidth);
         }
         printLine(out, {});
     }
