@@ -1,5 +1,6 @@
 // The batch tool's file and display actions: --info, --page, --units,
 // --depth-units, --digits and --save.
+#include <algorithm>
 #include <ostream>
 
 #include "cli/Cli.h"
@@ -59,10 +60,10 @@ bool page(CliContext& ctx, const std::vector<std::string>& args, std::size_t& ne
                         std::to_string(first) + " to " + std::to_string(s.readingCount) + ".");
             return false;
         }
-        // As if the user had pressed Down from where the load put the cursor:
-        // the cursor row goes down with the index until the bottom row.
+        // As if the user had pressed Down or Up from where the cursor is: the
+        // cursor row follows the index until the bottom or the top row.
         const long row = s.pageRow + (index - s.dataIndex);
-        s.pageRow = static_cast<int16_t>(std::min<long>(row, 24));
+        s.pageRow = static_cast<int16_t>(std::clamp<long>(row, 1, 24));
         s.dataIndex = static_cast<int32_t>(index);
     }
     updatePageDepths(s, ctx.depthInFeet);

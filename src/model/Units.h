@@ -8,7 +8,10 @@
 
 namespace qm {
 
-constexpr float kFeetPerMetre = 3.281f;
+// A double: the page multiplies at higher precision by 3.281 itself, not by
+// the Single nearest to it (which differs in the last bit for about a third
+// of all depths).
+constexpr double kFeetPerMetre = 3.281;
 
 // value(0, r) := depth(r), or depth(r) * 3.281 stored as float, for every reading.
 void updatePageDepths(Sounding& s, bool feet);

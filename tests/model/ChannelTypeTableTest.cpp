@@ -165,7 +165,9 @@ TEST(ChannelTypeTableLoad, MissingFilesAreNoProblemDamagedOnesAreReportedOnceByN
     for (int t = 1; t <= 20; ++t) {
         const bool present = t == 3 || t == 12 || t == 20;
         EXPECT_EQ(report.table.defined[t], present) << "type " << t;
-        if (!present) EXPECT_EQ(report.table.unitCount[t], 0);
+        if (!present) {
+            EXPECT_EQ(report.table.unitCount[t], 0);
+        }
     }
     EXPECT_EQ(report.table.unitCount[3], 2);
     EXPECT_EQ(report.table.unitFactor[3][2], 0.01f);

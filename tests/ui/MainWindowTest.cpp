@@ -15,7 +15,7 @@
 #include <filesystem>
 
 #include "model/DataFolder.h"
-#include "tests/ui/UiTestSupport.h"
+#include "ui/UiTestSupport.h"
 
 namespace qm::test {
 namespace {
@@ -204,8 +204,11 @@ TEST(MainWindow, OpenShowsTheSoundingAndEnablesTheCommands) {
     EXPECT_FALSE(win.form->action("mnuElevation")->isChecked());
     const QStringList tree = menuTree(win);
     EXPECT_TRUE(tree.contains("  MenuFileOpen &Open (off)"));
-    for (const QString& line : tree)
-        if (!line.contains("MenuFileOpen")) EXPECT_FALSE(line.contains("(off)")) << line.toStdString();
+    for (const QString& line : tree) {
+        if (!line.contains("MenuFileOpen")) {
+            EXPECT_FALSE(line.contains("(off)")) << line.toStdString();
+        }
+    }
 
     // A run handles one sounding.
     EXPECT_FALSE(win.form->openSoundingFile(path));
@@ -274,7 +277,7 @@ TEST(MainWindow, DrilloutMarkersAreReportedInOrder) {
 TEST(MainWindow, SaveWritesTheBoxesAndEndsTheRun) {
     TempDir dir;
     SoundingText text;
-    text.finalBaseline = "                            0.04138             0.03380";
+    text.finalBaseline = std::string(26, ' ') + "0.04138" + std::string(13, ' ') + "0.03380";
     const std::string path = text.writeTo(dir, "first.cpt");
     Window win;
     win.open(path);
