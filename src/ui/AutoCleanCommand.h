@@ -1,7 +1,7 @@
 #pragma once
-// File > AutoClean For Interp (mnuAutoClean).
-// Built once by MainForm after start-up; it connects its menu item (found
-// with form.action(...)) and fills its frame (form.panelFrame(...)) itself.
+// File > AutoClean For Interp (mnuAutoClean): adds a missing pore-pressure
+// channel, snaps the depths onto the increment grid and fills the gaps, then
+// shows the new columns, the new reading count and the page.
 
 #include <QObject>
 
@@ -13,6 +13,9 @@ class AutoCleanCommand : public QObject {
     Q_OBJECT
    public:
     explicit AutoCleanCommand(MainForm& form);
+
+    // mnuAutoClean_Click.
+    void run();
 
    private:
     MainForm& form_;

@@ -1,9 +1,13 @@
 #pragma once
-// Edit Depth / Elevation > Start Depth / Elevation (menuStartDepth) and its panel frmChangeStartDepth, "CHANGE START DEPTH".
-// Built once by MainForm after start-up; it connects its menu item (found
-// with form.action(...)) and fills its frame (form.panelFrame(...)) itself.
+// Edit Depth / Elevation > Start Depth / Elevation (menuStartDepth) and its
+// panel frmChangeStartDepth: moves every depth (or elevation) by one offset
+// so that the first reading takes the new value typed in txtNewStartDepth.
 
 #include <QObject>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
 
 namespace qm::ui {
 
@@ -14,8 +18,19 @@ class ChangeStartDepthPanel : public QObject {
    public:
     explicit ChangeStartDepthPanel(MainForm& form);
 
+    void menuStartDepthClick();
+    void command3Click();  // OK
+    void command4Click();  // Cancel
+
    private:
+    void build();
+
     MainForm& form_;
+    QGroupBox* frame_ = nullptr;
+    QLabel* label22_ = nullptr;
+    QLabel* label23_ = nullptr;
+    QLabel* current_ = nullptr;
+    QLineEdit* newStart_ = nullptr;
 };
 
 }  // namespace qm::ui

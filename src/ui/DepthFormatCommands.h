@@ -1,7 +1,7 @@
 #pragma once
-// Edit Depth / Elevation > Depth Format > Depth and Elevation (mnuDepth, mnuElevation).
-// Built once by MainForm after start-up; it connects its menu item (found
-// with form.action(...)) and fills its frame (form.panelFrame(...)) itself.
+// Edit Depth / Elevation > Depth Format > Depth and Elevation (mnuDepth,
+// mnuElevation): the depth axis as depth below the surface or as elevation
+// (the same values negated), with the check marks and lblDepthLabel.
 
 #include <QObject>
 
@@ -14,7 +14,12 @@ class DepthFormatCommands : public QObject {
    public:
     explicit DepthFormatCommands(MainForm& form);
 
+    void mnuDepthClick();
+    void mnuElevationClick();
+
    private:
+    void choose(int format);
+
     MainForm& form_;
 };
 

@@ -1,0 +1,42 @@
+#include "ui/CorrectionPanelWidgets.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace qm::ui {
+
+QLabel* panelText(const QString& text, QWidget* parent, const QString& objectName) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(objectName);
+    l->setTextFormat(Qt::PlainText);
+    l->setText(text);
+    l->setWordWrap(true);
+    return l;
+}
+
+QLabel* columnHeading(const QString& text, QWidget* parent, const QString& objectName) {
+    QLabel* l = panelText(text, parent, objectName);
+    l->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    QFont f = l->font();
+    f.setWeight(QFont::DemiBold);
+    f.setPointSizeF(f.pointSizeF() - 1.5);
+    l->setFont(f);
+    return l;
+}
+
+QLabel* rowLabel(QWidget* parent, const QString& objectName, int width) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(objectName);
+    l->setTextFormat(Qt::PlainText);
+    if (width > 0) l->setFixedWidth(width);
+    return l;
+}
+
+QPushButton* panelButton(const QString& caption, QWidget* parent, const QString& objectName) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(objectName);
+    b->setAutoDefault(false);
+    return b;
+}
+
+}  // namespace qm::ui
