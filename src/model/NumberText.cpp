@@ -226,32 +226,42 @@ DecimalDigits roundedDigits(double a, int decimals) {
 // exact in a double (a float with up to 5 decimals always is) the text is
 // built straight from that whole number, rounding half away from zero;
 // anything else returns nothing and takes the general road.
-std::optional<std::string> plainPatternText(double value, const NumericPattern& p, char sep) {
+// Room for any text plainPatternDigits writes: a sign, 15 integer digits
+// or the pattern's zeros, a separator and 9 decimals.
+constexpr std::size_t kPlainTextRoom = 64;
+
+// Writes the text into `buffer` and returns its end, or nullptr when the
+// value needs the general road.
+char* plainPatternDigits(double value, const NumericPattern& p, char sep, char* buffer) {
     static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
     static constexpr std::uint64_t kWholePowers[] = {1,      10,      100,      1000,      10000,
                                                      100000, 1000000, 10000000, 100000000, 1000000000};
-    if (!p.prefix.empty() || !p.suffix.empty() || p.fixedDecimals != p.decimals || p.decimals > 9) return std::nullopt;
+    if (!p.prefix.empty() || !p.suffix.empty() || p.fixedDecimals != p.decimals || p.decimals > 9 ||
+        p.minIntegerDigits > 30)
+        return nullptr;
     const double a = std::fabs(value);
-    if (!(a < 1e15)) return std::nullopt;
+    if (!(a < 1e15)) return nullptr;
     const double scaled = a * kPowers[p.decimals];
     const bool exact = (p.decimals <= 5 && static_cast<double>(static_cast<float>(a)) == a) ||
                        std::fma(a, kPowers[p.decimals], -scaled) == 0.0;
-    if (!exact || !(scaled < 4e15)) return std::nullopt;
+    if (!exact || !(scaled < 4e15)) return nullptr;
     double whole = std::floor(scaled);
     if (scaled - whole >= 0.5) whole += 1.0;
     const auto n = static_cast<std::uint64_t>(whole);
-    const std::uint64_t integerPart = n / kWholePowers[p.decimals];
+    std::uint64_t integerPart = n / kWholePowers[p.decimals];
     std::uint64_t fraction = n % kWholePowers[p.decimals];
 
-    std::array<char, 64> buffer;  // filled below; no need to clear it first
-    char* out = buffer.data();
+    char* out = buffer;
     if (value < 0 && n != 0) *out++ = '-';
-    std::array<char, 24> digits;
-    char* digitsEnd = digits.data();
-    if (integerPart != 0) digitsEnd = std::to_chars(digits.data(), digits.data() + digits.size(), integerPart).ptr;
-    const int integerDigits = static_cast<int>(digitsEnd - digits.data());
+    // The integer digits, written backwards into a scratch area first.
+    char digits[24];
+    int integerDigits = 0;
+    while (integerPart != 0) {
+        digits[integerDigits++] = static_cast<char>('0' + integerPart % 10);
+        integerPart /= 10;
+    }
     for (int pad = integerDigits; pad < p.minIntegerDigits; ++pad) *out++ = '0';
-    out = std::copy(digits.data(), digitsEnd, out);
+    while (integerDigits > 0) *out++ = digits[--integerDigits];
     if (p.hasPoint && p.decimals > 0) {
         *out++ = sep;
         for (int i = p.decimals - 1; i >= 0; --i) {
@@ -260,7 +270,14 @@ std::optional<std::string> plainPatternText(double value, const NumericPattern& 
         }
         out += p.decimals;
     }
-    return std::string(buffer.data(), out);
+    return out;
+}
+
+std::optional<std::string> plainPatternText(double value, const NumericPattern& p, char sep) {
+    char buffer[kPlainTextRoom];
+    char* end = plainPatternDigits(value, p, sep, buffer);
+    if (!end) return std::nullopt;
+    return std::string(buffer, end);
 }
 
 // Writers format thousands of numbers with the same few patterns: the last
@@ -312,53 +329,72 @@ namespace {
 // ignored, and one decimal separator, `sepA` or `sepB`, may stand in it.
 std::optional<double> parseNumber(std::string_view text, char sepA, char sepB) {
     // Fields are right-aligned in wide columns: skip blanks eight at a time.
+    const char* p = text.data();
+    const char* end = p + text.size();
     constexpr std::uint64_t kEightBlanks = 0x2020202020202020ull;
-    while (text.size() >= 8) {
+    while (end - p >= 8) {
         std::uint64_t chunk;
-        std::memcpy(&chunk, text.data(), 8);
+        std::memcpy(&chunk, p, 8);
         if (chunk != kEightBlanks) break;
-        text.remove_prefix(8);
+        p += 8;
     }
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    while (p < end && isBlank(*p)) ++p;
+    while (end > p && isBlank(end[-1])) --end;
 
-    // Checked by hand so that exactly one separator kind is accepted.
+    // The usual file number, [sign] digits [separator digits], read in one
+    // pass as a whole number and its decimals. With at most 18 digits it
+    // cannot overflow; up to 2^53 with at most 22 decimals, mantissa and
+    // power of ten are both exact doubles, so one division gives the
+    // correctly rounded value, as from_chars would.
+    {
+        const char* q = p;
+        bool negative = false;
+        if (q < end && (*q == '+' || *q == '-')) negative = *q++ == '-';
+        std::uint64_t mantissa = 0;
+        int digitCount = 0;
+        int decimals = 0;
+        for (; q < end; ++q) {
+            const auto digit = static_cast<unsigned>(*q - '0');
+            if (digit >= 10) break;
+            mantissa = mantissa * 10 + digit;
+            ++digitCount;
+        }
+        if (q < end && (*q == sepA || *q == sepB)) {
+            for (++q; q < end; ++q) {
+                const auto digit = static_cast<unsigned>(*q - '0');
+                if (digit >= 10) break;
+                mantissa = mantissa * 10 + digit;
+                ++decimals;
+            }
+            digitCount += decimals;
+        }
+        if (q == end && digitCount > 0 && digitCount <= 18 && mantissa <= (1ull << 53) && decimals <= 22) {
+            static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+            const double magnitude = static_cast<double>(mantissa) / kPowers[decimals];
+            return negative ? -magnitude : magnitude;
+        }
+    }
+    text = std::string_view(p, static_cast<std::size_t>(end - p));
+
+    // Anything else is checked by hand, so that exactly one separator is
+    // accepted, and converted by from_chars.
     std::size_t i = 0;
-    const bool negative = i < text.size() && text[i] == '-';
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
     std::size_t separatorAt = std::string_view::npos;
-    // The digits as a whole number on the way, for the exact shortcut below.
-    std::uint64_t mantissa = 0;
-    bool mantissaExact = true;
     int digitCount = 0;
-    int digitsBeforeSeparator = 0;
     for (; i < text.size(); ++i) {
         const char c = text[i];
-        const auto digit = static_cast<unsigned>(c - '0');
-        if (digit < 10) {
+        if (isDigit(c)) {
             ++digitCount;
-            if (mantissa < 100000000000000000ull)
-                mantissa = mantissa * 10 + digit;
-            else
-                mantissaExact = false;
         } else if ((c == sepA || c == sepB) && separatorAt == std::string_view::npos) {
             separatorAt = i;
-            digitsBeforeSeparator = digitCount;
         } else {
             break;
         }
     }
     if (digitCount == 0) return std::nullopt;
-    const int decimals = separatorAt == std::string_view::npos ? 0 : digitCount - digitsBeforeSeparator;
-    // The usual file number (no exponent, a whole-number part below 2^53 and
-    // at most 22 decimals): mantissa and power of ten are both exact doubles,
-    // so one division gives the correctly rounded value, as from_chars would.
-    if (i == text.size() && mantissaExact && mantissa <= (1ull << 53) && decimals <= 22) {
-        static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-        const double magnitude = static_cast<double>(mantissa) / kPowers[decimals];
-        return negative ? -magnitude : magnitude;
-    }
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         ++i;
         if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
@@ -437,6 +473,20 @@ void appendFormatPattern(std::string& out, std::string_view text, std::string_vi
     for (const char c : pattern)
         if (c == '@') ++width;
     appendRightAligned(out, text, width);
+}
+
+void appendFormatPattern(std::string& out, double value, std::string_view pattern, char sep, std::size_t width) {
+    if (pattern.find('@') == std::string_view::npos && std::isfinite(value)) {
+        const NumericPattern& p = cachedNumericPattern(pattern);
+        if (p.hasPlaceholder) {
+            char buffer[kPlainTextRoom];
+            if (char* end = plainPatternDigits(value, p, sep, buffer)) {
+                appendRightAligned(out, std::string_view(buffer, static_cast<std::size_t>(end - buffer)), width);
+                return;
+            }
+        }
+    }
+    appendRightAligned(out, formatPattern(value, pattern, sep), width);
 }
 
 void appendRightAligned(std::string& out, std::string_view text, std::size_t width) {

@@ -38,6 +38,10 @@ std::string formatPattern(double value, std::string_view pattern, char sep);
 std::string formatPattern(std::string_view text, std::string_view pattern);
 // The same, appended to `out` (the writers build whole files this way).
 void appendFormatPattern(std::string& out, std::string_view text, std::string_view pattern);
+// formatPattern(value, pattern, sep) right-aligned in `width` characters,
+// appended to `out` without a text of its own in between: the writers build
+// whole files of numbers this way.
+void appendFormatPattern(std::string& out, double value, std::string_view pattern, char sep, std::size_t width);
 // The "@" pattern of `width` placeholders, appended to `out`.
 void appendRightAligned(std::string& out, std::string_view text, std::size_t width);
 

@@ -82,10 +82,14 @@ FileResult readWholeFile(const std::string& path, std::string& bytes) {
         ::close(fd);
         return failure("Could not open", path, EISDIR);
     }
+    // Read straight into a buffer of the file's size; a file that grows
+    // meanwhile is read on to its end.
     std::string data;
-    char buffer[1 << 16];
+    std::size_t used = 0;
+    data.resize(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 0) + 1);
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (used == data.size()) data.resize(data.size() * 2 + 4096);
+        const ssize_t n = ::read(fd, data.data() + used, data.size() - used);
         if (n < 0) {
             if (errno == EINTR) continue;
             const int err = errno;
@@ -93,8 +97,9 @@ FileResult readWholeFile(const std::string& path, std::string& bytes) {
             return failure("Could not read", path, err);
         }
         if (n == 0) break;
-        data.append(buffer, static_cast<std::size_t>(n));
+        used += static_cast<std::size_t>(n);
     }
+    data.resize(used);
     ::close(fd);
     bytes = std::move(data);
     return {true, {}};

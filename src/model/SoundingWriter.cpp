@@ -115,14 +115,16 @@ RenderedFile render(const Sounding& s, const ChannelTypeTable& table, char sep) 
     std::array<float, kMaxChannels + 1> factors{};
     for (int c = 1; c <= s.channelCount; ++c) factors[c] = currentUnitFactor(s, table, c);
     for (int r = 1; r <= s.readingCount; ++r) {
-        const std::string depth = depthText(s, r, newer, sep);
-        const std::string speed = speedText(s, r, sep);
-        // The reader takes the speed from columns 8-13 in both layouts.
-        if (depth.size() > layout.depthWidth || speed.size() > 6 || !std::isfinite(s.depth[r]) ||
-            !std::isfinite(s.speed[r]))
-            fail(rowProblem(s, r, newer, sep));
-        appendRightAligned(out, depth, layout.depthWidth);
-        appendRightAligned(out, speed, layout.speedWidth);
+        const std::size_t rowStart = out.size();
+        appendFormatPattern(out, s.depth[r], layout.depthPattern, sep, layout.depthWidth);
+        const std::size_t depthEnd = out.size();
+        appendFormatPattern(out, s.speed[r], "##0.00", sep, layout.speedWidth);
+        // Each text within its field makes a lead of exactly 13 columns. The
+        // reader takes the speed from columns 8-13 in both layouts, so in the
+        // older layout column 7, the first of the speed's 7, must stay blank.
+        const bool fits = depthEnd - rowStart == layout.depthWidth && out.size() - rowStart == kLeadWidth &&
+                          (newer || out[rowStart + 6] == ' ');
+        if (!fits || !std::isfinite(s.depth[r]) || !std::isfinite(s.speed[r])) fail(rowProblem(s, r, newer, sep));
         for (int c = 1; c <= s.channelCount; ++c) {
             const float v = s.value(c, r);
             if (v == kNoDataValue) {
@@ -130,11 +132,11 @@ RenderedFile render(const Sounding& s, const ChannelTypeTable& table, char sep) 
                 continue;
             }
             const float raw = valueToRaw(s, c, v, factors[c]);
-            const std::string text = formatPattern(raw, kRawPattern, sep);
-            if (text.size() > kFieldWidth || !std::isfinite(raw))
+            const std::size_t before = out.size();
+            appendFormatPattern(out, raw, kRawPattern, sep, kFieldWidth);
+            if (out.size() - before > kFieldWidth || !std::isfinite(raw))
                 fail("The file was not saved: the value of channel " + std::to_string(c) + " (" + s.channelName[c] +
                      ") at reading " + std::to_string(r) + " is too large to be written as a raw reading.");
-            appendRightAligned(out, text, kFieldWidth);
         }
         printLine(out, {});
     }

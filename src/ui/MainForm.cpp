@@ -136,6 +136,13 @@ QAction* MainForm::action(const char* objectName) const { return findChild<QActi
 
 QGroupBox* MainForm::panelFrame(const char* objectName) const { return findChild<QGroupBox*>(objectName); }
 
+void MainForm::showPanel(QGroupBox* frame) {
+    for (QGroupBox* other : panels_)
+        if (other != frame) other->hide();
+    headerArea_->hide();
+    frame->show();
+}
+
 std::string MainForm::boxText(const char* objectName) const {
     const auto* box = findChild<QLineEdit*>(objectName);
     return box ? toCp1252(box->text()) : std::string();

@@ -18,8 +18,11 @@
 // its empty frame with panelFrame("frmSecondFileData") (a hidden QGroupBox
 // with its caption; fill it with a layout and controls), and works on the
 // Sounding through sounding(), tables() and the page services. Showing a
-// frame puts it in place of the header boxes; hiding every frame brings the
-// header boxes back.
+// frame puts it in place of the header boxes (one frame at a time: showing
+// one hides another); hiding every frame brings the header boxes back. A
+// frame fills the side column's height unless its vertical size policy
+// keeps it to its contents. The page's cells are PageCellEdit text boxes:
+// read their text with shownText() (see PageCellEdit.h).
 
 #include <QMainWindow>
 #include <array>
@@ -47,6 +50,7 @@ class QWidget;
 namespace qm::ui {
 
 class GpsCommands;
+class PageCanvas;
 class PageCellEdit;
 
 // What the window talks to outside itself. Every part left empty gets the
@@ -106,6 +110,11 @@ class MainForm : public QMainWindow {
 
     QAction* action(const char* objectName) const;
     QGroupBox* panelFrame(const char* objectName) const;
+    // Shows `frame` in place of the header boxes (or of another panel). The
+    // boxes and panels it replaces go first: a frame's show() activates the
+    // layouts at once, and while the header boxes still stand the window
+    // would grow to hold both, and stay grown.
+    void showPanel(QGroupBox* frame);
     // A text box of the window by objectName, its text in code-page bytes.
     std::string boxText(const char* objectName) const;
     void setBoxText(const char* objectName, const std::string& bytes);
@@ -145,7 +154,8 @@ class MainForm : public QMainWindow {
     void installCommands();
     void formLoad();
 
-    void showLoadedSounding();
+    void showLoadedHeader();
+    void showLoadedPage();
     void showHeaderTexts();
     void enableLoadedCommands();
     void handleReaction(const PageReaction& reaction);
@@ -179,6 +189,7 @@ class MainForm : public QMainWindow {
     std::array<QLabel*, kMaxChannels + 1> lblChannelLabel_{};
     std::array<QComboBox*, kMaxChannels + 1> cmbChannelUnits_{};
     std::array<PageCellEdit*, (kPageRows + 1) * kPageColumns> cells_{};
+    PageCanvas* canvas_ = nullptr;
     QLabel* lblDataIndex_ = nullptr;
     QLabel* lblNumberOfReadings_ = nullptr;
     GpsCommands* gps_ = nullptr;

@@ -22,6 +22,8 @@ constexpr const char* kSoundingFilter = "Digital CPT data (*.cpt)|*.cpt";
 }  // namespace
 
 void MainForm::menuFileOpenClick() {
+    // Open is disabled after a load; the cursor of the loaded sounding stays.
+    if (soundingLoaded()) return;
     sounding_.pageRow = 1;
     prepareFileDialog(kAnyFileFilter, "");
     dialog_.showOpen();
@@ -39,14 +41,16 @@ bool MainForm::openSoundingFile(const std::string& path) {
         messageBoxes_->message(result.error);
         return false;
     }
-    // The drill-out markers met on the way, in order.
-    for (const std::string& m : result.messages) messageBoxes_->message(m);
     sounding_ = std::move(*fresh);
-    showLoadedSounding();
+    // The header shows before the data rows are read, so the drill-out
+    // markers met in them come after it, in order.
+    showLoadedHeader();
+    for (const std::string& m : result.messages) messageBoxes_->message(m);
+    showLoadedPage();
     return true;
 }
 
-void MainForm::showLoadedSounding() {
+void MainForm::showLoadedHeader() {
     lblFileName_->setText(QStringLiteral("FILE:") + fromFileName(sounding_.openedFileTitle));
     action("mnu2Digits")->setChecked(sounding_.depthDecimals != 3);
     action("mnu3Digits")->setChecked(sounding_.depthDecimals == 3);
@@ -54,6 +58,9 @@ void MainForm::showLoadedSounding() {
     lblDepthLabel_->show();
     lblSpeedLabel_->show();
     lblSpeedUnitsLabel_->show();
+}
+
+void MainForm::showLoadedPage() {
     showDepthFormat(sounding_.depthFormat);
     for (int c = 1; c <= sounding_.channelCount && c <= kMaxChannels; ++c) showChannelColumn(c);
     // The cursor row, the depth unit "m" and the first refresh.

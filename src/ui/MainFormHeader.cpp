@@ -74,22 +74,24 @@ QWidget* MainForm::buildHeaderArea() {
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(8);
 
-    auto* fields = new QGridLayout();
-    fields->setHorizontalSpacing(6);
-    fields->setVerticalSpacing(3);
-    int row = 0;
+    // Each caption sits above its box, so the boxes get the whole width of
+    // the side and long header texts show in full or nearly so.
+    auto* fields = new QVBoxLayout();
+    fields->setSpacing(0);
     for (const HeaderBox& h : headerBoxes()) {
         auto* b = box(h.objectName, area);
         b->setEnabled(false);
-        // Long header texts scroll inside their box; the tip shows them whole.
+        // A text longer than its box scrolls inside it; the tip shows it whole.
         connect(b, &QLineEdit::textChanged, b, [b](const QString& t) { b->setToolTip(t); });
         auto* l = label(h.caption, area);
         l->setBuddy(b);
-        fields->addWidget(l, row, 0);
-        fields->addWidget(b, row, 1);
-        ++row;
+        QFont small = l->font();
+        small.setPointSizeF(small.pointSizeF() - 1.0);
+        l->setFont(small);
+        fields->addWidget(l);
+        fields->addWidget(b);
+        fields->addSpacing(3);
     }
-    fields->setColumnStretch(1, 1);
     column->addLayout(fields);
 
     auto* gps = new QFrame(area);

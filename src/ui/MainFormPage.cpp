@@ -10,6 +10,7 @@
 
 #include "model/Units.h"
 #include "ui/MainForm.h"
+#include "ui/PageCanvas.h"
 #include "ui/PageCellEdit.h"
 #include "ui/TextCodec.h"
 
@@ -97,19 +98,23 @@ QWidget* MainForm::buildPage() {
     headers->setColumnStretch(kPageColumns, 1);
     column->addLayout(headers);
 
-    // The cells sit one pixel apart on a grey ground, which draws the grid.
+    // The cells sit one pixel apart; the canvas over them draws the lines
+    // between them and every cell without the focus.
     auto* grid = new QWidget(page);
     grid->setObjectName("readingsGrid");
-    grid->setAutoFillBackground(true);
-    QPalette ground = grid->palette();
-    ground.setColor(QPalette::Window, QColor(150, 150, 150));
-    grid->setPalette(ground);
-    auto* cells = new QGridLayout(grid);
-    cells->setContentsMargins(1, 1, 1, 1);
-    cells->setSpacing(1);
+    auto* rows = new QVBoxLayout(grid);
+    rows->setContentsMargins(1, 1, 1, 1);
+    rows->setSpacing(1);
     for (int r = 1; r <= kPageRows; ++r) {
+        // One strip per row: Qt works out the painting of each cell against
+        // its siblings, so twelve siblings cost far less than 288.
+        auto* strip = new QWidget(grid);
+        strip->setObjectName(QStringLiteral("readingsRow_%1").arg(r));
+        auto* line = new QHBoxLayout(strip);
+        line->setContentsMargins(0, 0, 0, 0);
+        line->setSpacing(1);
         for (int col = 0; col < kPageColumns; ++col) {
-            auto* cell = new PageCellEdit(col, r, grid);
+            auto* cell = new PageCellEdit(col, r, strip);
             cell->setObjectName(cellName(col, r));
             cell->setFixedSize(columnWidth(col), kCellHeight);
             const bool channel = col != kDepthColumn && col != kSpeedColumn;
@@ -118,11 +123,27 @@ QWidget* MainForm::buildPage() {
             cell->setEnabled(!channel);
             cell->setKeyHandler([this](PageCellEdit& e, int key) { return cellKey(e, key); });
             cell->setClickHandler([this](PageCellEdit& e) { cellClick(e); });
-            cells->addWidget(cell, r - 1, col);
+            // Typed text reaches the page model as it is typed, so a repaint
+            // for another reason keeps it.
+            if (channel)
+                connect(cell, &QLineEdit::textEdited, this,
+                        [this, cell] { page_->setCellText(cell->column(), cell->row(), cell->textBytes()); });
+            line->addWidget(cell);
             cells_[static_cast<std::size_t>(r) * kPageColumns + static_cast<std::size_t>(col)] = cell;
         }
+        rows->addWidget(strip);
     }
     grid->setFixedSize(grid->sizeHint());
+    canvas_ = new PageCanvas(grid);
+    std::vector<PageCellEdit*> all;
+    for (int r = 1; r <= kPageRows; ++r)
+        for (int col = 0; col < kPageColumns; ++col) {
+            cellAt(col, r)->setCanvas(canvas_);
+            all.push_back(cellAt(col, r));
+        }
+    canvas_->setCells(std::move(all));
+    canvas_->setGeometry(grid->rect());
+    canvas_->raise();
     auto* gridRow = new QHBoxLayout();
     gridRow->setContentsMargins(0, 0, 0, 0);
     gridRow->addWidget(grid);
@@ -149,8 +170,11 @@ PageCellEdit* MainForm::cellAt(int column, int row) const {
 }
 
 void MainForm::renderPage() {
+    bool changed = false;
     for (int r = 1; r <= kPageRows; ++r)
-        for (int col = 0; col < kPageColumns; ++col) cellAt(col, r)->render(page_->cell(col, r));
+        for (int col = 0; col < kPageColumns; ++col) changed = cellAt(col, r)->render(page_->cell(col, r)) || changed;
+    // One repaint of the page, however many cells changed.
+    if (changed) canvas_->update();
     renderLabels();
 }
 
@@ -183,9 +207,6 @@ void MainForm::handleReaction(const PageReaction& reaction) {
 }
 
 bool MainForm::cellKey(PageCellEdit& cell, int keyCode) {
-    // The page model works on what the cell holds now, typed text included.
-    if (cell.column() != kDepthColumn && cell.column() != kSpeedColumn)
-        page_->setCellText(cell.column(), cell.row(), cell.textBytes());
     PageReaction reaction;
     if (cell.column() == kDepthColumn)
         reaction = page_->depthKeyDown(cell.row(), keyCode);
@@ -204,10 +225,6 @@ void MainForm::cellClick(PageCellEdit& cell) {
         renderPage();
         return;
     }
-    // The selected cell may hold typed text that the click commits.
-    if (page_->editColumn > 0 && page_->editRow > 0)
-        page_->setCellText(page_->editColumn, page_->editRow, cellAt(page_->editColumn, page_->editRow)->textBytes());
-    page_->setCellText(cell.column(), cell.row(), cell.textBytes());
     handleReaction(page_->channelClick(cell.column(), cell.row()));
 }
 

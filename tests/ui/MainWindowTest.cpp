@@ -268,7 +268,15 @@ TEST(MainWindow, DrilloutMarkersAreReportedInOrder) {
     SoundingText text;
     text.drilloutAfter = 30;
     Window win;
+    // The header is on show when the marker is reported, the page not yet.
+    QString nameDuringMessage, depthDuringMessage;
+    win.messages->onMessage = [&] {
+        nameDuringMessage = win.w<QLabel>("lblFileName")->text();
+        depthDuringMessage = win.text("txtDepth_1");
+    };
     win.open(text.writeTo(dir, "drill.cpt"));
+    EXPECT_EQ(nameDuringMessage, "FILE:drill.cpt");
+    EXPECT_EQ(depthDuringMessage, "");
     ASSERT_EQ(win.messages->texts.size(), 1u);
     EXPECT_EQ(win.messages->texts[0], "Drillout detected at 0.6 m");
     EXPECT_EQ(win.w<QLabel>("lblNumberOfReadings")->text(), "# of Readings:  60");

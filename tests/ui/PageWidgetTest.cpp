@@ -99,11 +99,11 @@ TEST(PageWidget, ClickTypeClickCommits) {
     clickOn(a);
     EXPECT_EQ(background(a), kGreenColor);
     typeInto(a, "7");
-    EXPECT_EQ(a->text(), "7");
+    EXPECT_EQ(shown(a), "7");
     clickOn(b);
     EXPECT_TRUE(win.messages->texts.empty());
     EXPECT_EQ(win.form->sounding().value(1, 5), 7.0f);
-    EXPECT_EQ(a->text(), "7");
+    EXPECT_EQ(shown(a), "7");
     EXPECT_EQ(background(a), kWhiteColor);
     EXPECT_EQ(background(b), kGreenColor);
 
@@ -112,7 +112,7 @@ TEST(PageWidget, ClickTypeClickCommits) {
     clickOn(a);
     ASSERT_EQ(win.messages->texts.size(), 1u);
     EXPECT_EQ(win.messages->texts[0], "Invalid Text Entry");
-    EXPECT_EQ(b->text(), "208.0");
+    EXPECT_EQ(shown(b), "208.0");
     EXPECT_EQ(background(b), kGreenColor);
     EXPECT_EQ(background(a), kWhiteColor);
     EXPECT_EQ(win.form->focusWidget(), b);
@@ -140,7 +140,7 @@ TEST(PageWidget, KeyCommitsInBothDecimalModes) {
         sendKey(cell, Qt::Key_Up);
         ASSERT_EQ(win.messages->texts.size(), 1u) << mode;
         EXPECT_EQ(win.messages->texts[0], "Invalid Text Entry");
-        EXPECT_EQ(cell->text(), "202" + sep + "0");
+        EXPECT_EQ(shown(cell), "202" + sep + "0");
         EXPECT_EQ(win.label(), "Data Index:  2");
 
         // Enter commits and gives the focus to the depth cell.
@@ -158,8 +158,22 @@ TEST(PageWidget, OtherKeysEditAChannelCell) {
     clickOn(cell);
     cell->setCursorPosition(0);
     sendKey(cell, Qt::Key_Delete);
-    EXPECT_EQ(cell->text(), "03");
+    EXPECT_EQ(shown(cell), "03");
     EXPECT_EQ(win.form->sounding().value(1, 3), 103.0f);
+}
+
+TEST(PageWidget, TheEditingBufferFollowsWhenACellIsUsed) {
+    LoadedWindow win;
+    for (int i = 0; i < 30; ++i) sendKey(win.cell("txtSpeed_24"), Qt::Key_Down);
+    QLineEdit* cell = win.cell(channelCell(1, 3));
+    // Reading 31 on row 24, so row 3 shows reading 10.
+    EXPECT_EQ(shown(cell), "110");
+    clickOn(cell);
+    EXPECT_EQ(cell->text(), "110");
+    // Typing edits the text the cell shows.
+    cell->setCursorPosition(3);
+    sendKey(cell, 0, "5");
+    EXPECT_EQ(shown(cell), "1105");
 }
 
 TEST(PageWidget, ChannelUnitChangeAndRoundTrip) {
@@ -231,10 +245,15 @@ TEST(PageWidget, DepthClickAfterTheLoadOnlyRemovesTheHighlight) {
     LoadedWindow win;
     QLineEdit* a = win.cell(channelCell(1, 6));
     clickOn(a);
+    typeInto(a, "42");
     clickOn(win.cell(depthCell(9)));
     EXPECT_EQ(win.greenRow(), 1);
     EXPECT_EQ(background(a), kWhiteColor);
     EXPECT_EQ(win.form->page().editColumn, 1);
+    // The typed text stays and is committed by the next click elsewhere.
+    EXPECT_EQ(shown(a), "42");
+    clickOn(win.cell(channelCell(2, 2)));
+    EXPECT_EQ(win.form->sounding().value(1, 6), 42.0f);
 }
 
 }  // namespace

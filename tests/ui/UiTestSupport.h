@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "model/NumberText.h"
 #include "support/TestSupport.h"
 #include "ui/MainForm.h"
+#include "ui/PageCellEdit.h"
 
 namespace qm::test {
 
@@ -47,7 +49,11 @@ class RecordingMessageBoxes : public ui::MessageBoxes {
    public:
     std::vector<std::string> texts;      // every box, messages and questions
     std::deque<bool> answers;            // for questions; No when empty
-    void message(const std::string& text) override { texts.push_back(text); }
+    std::function<void()> onMessage;     // runs while a message box is up
+    void message(const std::string& text) override {
+        texts.push_back(text);
+        if (onMessage) onMessage();
+    }
     bool question(const std::string& text) override {
         texts.push_back(text);
         if (answers.empty()) return false;
@@ -56,6 +62,12 @@ class RecordingMessageBoxes : public ui::MessageBoxes {
         return a;
     }
 };
+
+// What a text box shows: a page cell keeps it apart from the editing buffer.
+inline QString shown(QLineEdit* w) {
+    if (auto* cell = qobject_cast<ui::PageCellEdit*>(w)) return cell->shownText();
+    return w->text();
+}
 
 struct Window {
     explicit Window(int commaMode = 0, std::string dataFolder = dataDir()) {
@@ -78,7 +90,8 @@ struct Window {
         return form->findChild<T*>(name);
     }
     QLineEdit* cell(const QString& name) const { return w<QLineEdit>(name); }
-    QString text(const QString& name) const { return cell(name)->text(); }
+    // A page cell's shown text, or a text box's text.
+    QString text(const QString& name) const { return shown(cell(name)); }
 
     // File > Open answering the dialog with `path`.
     void open(const std::string& path) {
