@@ -82,7 +82,7 @@ void ChangeStartDepthPanel::menuStartDepthClick() {
     const QString shown = fromCp1252(currentStartDepthText(s, form_.decimalSeparator()));
     current_->setText(shown);
     newStart_->setText(shown);
-    frame_->show();
+    form_.showPanel(frame_);
     newStart_->setFocus();
     newStart_->selectAll();
 }

@@ -92,7 +92,7 @@ void DepthIncrementPanel::mnuDepthIncrementClick() {
     const QString shown = fromCp1252(incrementText(form_.sounding().depthIncrement, form_.decimalSeparator()));
     current_->setText(shown);
     newIncrement_->setText(shown);
-    frame_->show();
+    form_.showPanel(frame_);
     newIncrement_->setFocus();
 }
 

@@ -90,7 +90,7 @@ void ExportPanel::build() {
 
 void ExportPanel::menuExportClick() {
     if (!frame_ || !form_.soundingLoaded()) return;
-    frame_->show();
+    form_.showPanel(frame_);
     if (options_->checkedButton() == nullptr) {
         // Selecting the option runs its click, so English's units apply now.
         options_->button(0)->setChecked(true);

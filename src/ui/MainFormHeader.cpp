@@ -62,8 +62,11 @@ QWidget* MainForm::buildSideArea() {
     headerArea_ = buildHeaderArea();
     column->addWidget(headerArea_);
     buildPanelFrames(side);
-    for (QGroupBox* frame : panels_) column->addWidget(frame, 1);
-    column->addStretch(0);
+    // Only the combine panel's preview uses the height of the side; the
+    // other panels are as tall as their controls and sit at the top.
+    for (QGroupBox* frame : panels_)
+        column->addWidget(frame, frame->objectName() == QLatin1String("frmSecondFileData") ? 1 : 0);
+    column->addStretch(1);
     return side;
 }
 

@@ -138,7 +138,7 @@ void ShiftBaselinesPanel::mnuShiftBaselineClick() {
         row.finalBaseline->setText(fromCp1252(r.finalBaseline));
         showRow(row, true);
     }
-    frame_->show();
+    form_.showPanel(frame_);
     if (!shown.empty()) rows_[1].offset->setFocus();
 }
 
