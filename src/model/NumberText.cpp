@@ -155,6 +155,9 @@ struct NumericPattern {
     int fixedDecimals = 0;
     bool hasPoint = false;
     bool hasPlaceholder = false;
+    // Only the plain kind (no literal text, every decimal written, at most
+    // 9 decimals) takes the quick road of plainPatternDigits.
+    bool plain = false;
 };
 
 bool isPatternChar(char c) { return c == '#' || c == '0' || c == '.' || c == ','; }
@@ -189,6 +192,8 @@ NumericPattern parseNumericPattern(std::string_view pattern) {
         }
     }
     p.minIntegerDigits = firstZero < 0 ? 0 : integerPlaces - firstZero;
+    p.plain = p.hasPlaceholder && p.prefix.empty() && p.suffix.empty() && p.fixedDecimals == p.decimals &&
+              p.decimals <= 9 && p.minIntegerDigits <= 30 && pattern.find('@') == std::string_view::npos;
     return p;
 }
 
@@ -234,41 +239,53 @@ constexpr std::size_t kPlainTextRoom = 64;
 // value needs the general road.
 char* plainPatternDigits(double value, const NumericPattern& p, char sep, char* buffer) {
     static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
-    static constexpr std::uint64_t kWholePowers[] = {1,      10,      100,      1000,      10000,
-                                                     100000, 1000000, 10000000, 100000000, 1000000000};
-    if (!p.prefix.empty() || !p.suffix.empty() || p.fixedDecimals != p.decimals || p.decimals > 9 ||
-        p.minIntegerDigits > 30)
-        return nullptr;
+    // "00" to "99": two digits a step.
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    if (!p.plain) return nullptr;
     const double a = std::fabs(value);
     if (!(a < 1e15)) return nullptr;
     const double scaled = a * kPowers[p.decimals];
     const bool exact = (p.decimals <= 5 && static_cast<double>(static_cast<float>(a)) == a) ||
                        std::fma(a, kPowers[p.decimals], -scaled) == 0.0;
     if (!exact || !(scaled < 4e15)) return nullptr;
-    double whole = std::floor(scaled);
-    if (scaled - whole >= 0.5) whole += 1.0;
-    const auto n = static_cast<std::uint64_t>(whole);
-    std::uint64_t integerPart = n / kWholePowers[p.decimals];
-    std::uint64_t fraction = n % kWholePowers[p.decimals];
+    // Below 2^53 the truncation is the floor, and the remainder is exact.
+    auto n = static_cast<std::uint64_t>(scaled);
+    if (scaled - static_cast<double>(n) >= 0.5) ++n;
+
+    // The digits of n, written from the end of a scratch area; the last
+    // `decimals` of them are the fraction.
+    char digits[32];
+    char* const digitsEnd = digits + sizeof digits;
+    char* first = digitsEnd;
+    std::uint64_t rest = n;
+    while (rest >= 100) {
+        const auto pair = static_cast<unsigned>(rest % 100) * 2;
+        rest /= 100;
+        first -= 2;
+        first[0] = kPairs[pair];
+        first[1] = kPairs[pair + 1];
+    }
+    if (rest >= 10) {
+        first -= 2;
+        first[0] = kPairs[rest * 2];
+        first[1] = kPairs[rest * 2 + 1];
+    } else if (rest > 0) {
+        *--first = static_cast<char>('0' + rest);
+    }
+    while (digitsEnd - first < p.decimals) *--first = '0';
+    const char* const fraction = digitsEnd - p.decimals;
+    const int integerDigits = static_cast<int>(fraction - first);
 
     char* out = buffer;
     if (value < 0 && n != 0) *out++ = '-';
-    // The integer digits, written backwards into a scratch area first.
-    char digits[24];
-    int integerDigits = 0;
-    while (integerPart != 0) {
-        digits[integerDigits++] = static_cast<char>('0' + integerPart % 10);
-        integerPart /= 10;
-    }
     for (int pad = integerDigits; pad < p.minIntegerDigits; ++pad) *out++ = '0';
-    while (integerDigits > 0) *out++ = digits[--integerDigits];
+    out = std::copy(static_cast<const char*>(first), fraction, out);
     if (p.hasPoint && p.decimals > 0) {
         *out++ = sep;
-        for (int i = p.decimals - 1; i >= 0; --i) {
-            out[i] = static_cast<char>('0' + fraction % 10);
-            fraction /= 10;
-        }
-        out += p.decimals;
+        out = std::copy(fraction, static_cast<const char*>(digitsEnd), out);
     }
     return out;
 }
@@ -476,14 +493,11 @@ void appendFormatPattern(std::string& out, std::string_view text, std::string_vi
 }
 
 void appendFormatPattern(std::string& out, double value, std::string_view pattern, char sep, std::size_t width) {
-    if (pattern.find('@') == std::string_view::npos && std::isfinite(value)) {
-        const NumericPattern& p = cachedNumericPattern(pattern);
-        if (p.hasPlaceholder) {
-            char buffer[kPlainTextRoom];
-            if (char* end = plainPatternDigits(value, p, sep, buffer)) {
-                appendRightAligned(out, std::string_view(buffer, static_cast<std::size_t>(end - buffer)), width);
-                return;
-            }
+    if (std::isfinite(value)) {
+        char buffer[kPlainTextRoom];
+        if (char* end = plainPatternDigits(value, cachedNumericPattern(pattern), sep, buffer)) {
+            appendRightAligned(out, std::string_view(buffer, static_cast<std::size_t>(end - buffer)), width);
+            return;
         }
     }
     appendRightAligned(out, formatPattern(value, pattern, sep), width);
