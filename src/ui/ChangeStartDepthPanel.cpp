@@ -63,12 +63,7 @@ void ChangeStartDepthPanel::build() {
     QPushButton* cancel = panelButton("Cancel", frame_, "Command4");
     connect(ok, &QPushButton::clicked, this, [this] { command3Click(); });
     connect(cancel, &QPushButton::clicked, this, [this] { command4Click(); });
-    auto* buttons = new QHBoxLayout();
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addStretch(1);
-    column->addLayout(buttons);
+    column->addLayout(centredButtons({ok, cancel}));
     column->addStretch(1);
 }
 

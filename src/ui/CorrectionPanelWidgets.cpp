@@ -1,5 +1,6 @@
 #include "ui/CorrectionPanelWidgets.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
@@ -37,6 +38,14 @@ QPushButton* panelButton(const QString& caption, QWidget* parent, const QString&
     b->setObjectName(objectName);
     b->setAutoDefault(false);
     return b;
+}
+
+QHBoxLayout* centredButtons(std::initializer_list<QPushButton*> buttons) {
+    auto* row = new QHBoxLayout();
+    row->addStretch(1);
+    for (QPushButton* b : buttons) row->addWidget(b);
+    row->addStretch(1);
+    return row;
 }
 
 }  // namespace qm::ui

@@ -4,7 +4,9 @@
 // as plain text: "<OR>" and a channel name are never read as markup.
 
 #include <QString>
+#include <initializer_list>
 
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QWidget;
@@ -18,5 +20,7 @@ QLabel* columnHeading(const QString& text, QWidget* parent, const QString& objec
 // A label that shows a value; `width` 0 leaves the width to the layout.
 QLabel* rowLabel(QWidget* parent, const QString& objectName, int width = 0);
 QPushButton* panelButton(const QString& caption, QWidget* parent, const QString& objectName);
+// A row of buttons centred under the panel's controls.
+QHBoxLayout* centredButtons(std::initializer_list<QPushButton*> buttons);
 
 }  // namespace qm::ui

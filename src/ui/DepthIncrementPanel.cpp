@@ -77,12 +77,7 @@ void DepthIncrementPanel::build() {
     QPushButton* cancel = panelButton("CANCEL", frame_, "Command11");
     connect(ok, &QPushButton::clicked, this, [this] { cmdOkClick(); });
     connect(cancel, &QPushButton::clicked, this, [this] { command11Click(); });
-    auto* buttons = new QHBoxLayout();
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addStretch(1);
-    column->addLayout(buttons);
+    column->addLayout(centredButtons({ok, cancel}));
     column->addStretch(1);
 }
 

@@ -108,11 +108,7 @@ void ShiftBaselinesPanel::build() {
     actions->addWidget(shift);
     actions->addWidget(negatives);
     column->addLayout(actions);
-    auto* closing = new QHBoxLayout();
-    closing->addStretch(1);
-    closing->addWidget(cancel);
-    closing->addStretch(1);
-    column->addLayout(closing);
+    column->addLayout(centredButtons({cancel}));
     column->addStretch(1);
 }
 

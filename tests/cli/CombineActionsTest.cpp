@@ -11,24 +11,13 @@
 #include "model/SoundingReader.h"
 #include "ops/SecondFileReader.h"
 #include "support/TestSupport.h"
+#include "ToolRun.h"
 
 namespace qm {
 namespace {
 
-struct ToolRun {
-    int status = -1;
-    std::string out, err;
-};
-
-ToolRun runTool(std::vector<std::string> args) {
-    args.insert(args.begin(), {"--tables", test::dataDir()});
-    std::ostringstream out, err;
-    ToolRun run;
-    run.status = cli::runCli(args, out, err);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
+using test::ToolRun;
+using test::runTool;
 
 // A first push to 12.34 m with a drill-out, and the push after it from
 // 12.80 m, taken with the same cone.

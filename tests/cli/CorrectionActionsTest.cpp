@@ -9,26 +9,20 @@
 #include "model/SafeFile.h"
 #include "model/SoundingReader.h"
 #include "support/TestSupport.h"
+#include "ToolRun.h"
 
 namespace qm {
 namespace {
 
 using test::TempDir;
 
-struct ToolRun {
-    int status = 0;
-    std::string out, err;
-};
+using test::ToolRun;
 
+// The tool on the sample without a pore-pressure channel.
 ToolRun runTool(std::vector<std::string> actions) {
-    std::vector<std::string> args{"--tables", test::dataDir(), test::samplesDir() + "/sample-nopore.cpt"};
+    std::vector<std::string> args{test::samplesDir() + "/sample-nopore.cpt"};
     args.insert(args.end(), actions.begin(), actions.end());
-    std::ostringstream out, err;
-    ToolRun run;
-    run.status = cli::runCli(args, out, err);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
+    return test::runTool(args);
 }
 
 Sounding load(const std::string& path) {

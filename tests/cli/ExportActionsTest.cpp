@@ -11,24 +11,13 @@
 #include "ops/AnalogExport.h"
 #include "ops/UnitSystems.h"
 #include "support/TestSupport.h"
+#include "ToolRun.h"
 
 namespace qm {
 namespace {
 
-struct ToolRun {
-    int status = -1;
-    std::string out, err;
-};
-
-ToolRun runTool(std::vector<std::string> args) {
-    args.insert(args.begin(), {"--tables", test::dataDir()});
-    std::ostringstream out, err;
-    ToolRun run;
-    run.status = cli::runCli(args, out, err);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
+using test::ToolRun;
+using test::runTool;
 
 const std::string kSample = test::samplesDir() + "/sample-older.cpt";
 

@@ -10,6 +10,7 @@
 #include "model/SoundingReader.h"
 #include "support/SoundingFileBuilder.h"
 #include "support/TestSupport.h"
+#include "ToolRun.h"
 
 namespace qm::cli {
 namespace {
@@ -17,29 +18,9 @@ namespace {
 namespace fs = std::filesystem;
 using test::SoundingFileBuilder;
 
-struct CliRun {
-    int status = -1;
-    std::string out, err;
-    std::vector<std::string> outLines() const { return lines(out); }
-    std::vector<std::string> errLines() const { return lines(err); }
+using CliRun = test::ToolRun;
 
-    static std::vector<std::string> lines(const std::string& text) {
-        std::vector<std::string> result;
-        std::istringstream in(text);
-        for (std::string l; std::getline(in, l);) result.push_back(l);
-        return result;
-    }
-};
-
-CliRun run(std::vector<std::string> args, bool withTables = true) {
-    if (withTables) args.insert(args.begin(), {"--tables", test::dataDir()});
-    std::ostringstream out, err;
-    CliRun r;
-    r.status = runCli(args, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
+CliRun run(std::vector<std::string> args, bool withTables = true) { return test::runTool(std::move(args), withTables); }
 
 std::vector<std::string> split(const std::string& line, char sep = '\t') {
     std::vector<std::string> parts;
