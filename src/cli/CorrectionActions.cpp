@@ -33,21 +33,21 @@ bool autoCleanAction(CliContext& ctx, const std::vector<std::string>&, std::size
 // --shift C=OFFSET: the shift panel with OFFSET typed into channel C's box
 // and "0" in every other box.
 bool shiftAction(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
-    const std::string& spec = argumentOf(args, next, "--shift");
-    const auto eq = spec.find('=');
-    if (eq == std::string::npos) throw UsageError{"--shift takes C=OFFSET, not " + spec};
-    const auto channel = localeTextToNumber(spec.substr(0, eq), '.');
+    const std::string& assignment = argumentOf(args, next, "--shift");
+    const auto eq = assignment.find('=');
+    if (eq == std::string::npos) throw UsageError{"--shift takes C=OFFSET, not " + assignment};
+    const auto channel = localeTextToNumber(assignment.substr(0, eq), '.');
     if (!channel || std::floor(*channel) != *channel)
-        throw UsageError{"--shift takes a channel number before =, not " + spec.substr(0, eq)};
+        throw UsageError{"--shift takes a channel number before =, not " + assignment.substr(0, eq)};
     const Sounding& s = ctx.sounding;
     if (*channel < 1 || *channel > s.channelCount) {
-        ctx.message("There is no channel " + spec.substr(0, eq) + ": the sounding has " + numberText(s.channelCount) +
+        ctx.message("There is no channel " + assignment.substr(0, eq) + ": the sounding has " + numberText(s.channelCount) +
                     " channels.");
         return false;
     }
     const int c = static_cast<int>(*channel);
     std::vector<std::string> offsets(static_cast<std::size_t>(c), "0");
-    offsets.back() = spec.substr(eq + 1);
+    offsets.back() = assignment.substr(eq + 1);
     return finish(ctx, shiftReadings(ctx.sounding, offsets, ctx.sep));
 }
 

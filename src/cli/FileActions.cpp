@@ -77,11 +77,11 @@ bool page(CliContext& ctx, const std::vector<std::string>& args, std::size_t& ne
 }
 
 bool units(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
-    const std::string& spec = argumentOf(args, next, "--units");
-    const auto eq = spec.find('=');
-    if (eq == std::string::npos) throw UsageError{"--units takes C=NAME, not " + spec};
-    const long c = wholeNumber(spec.substr(0, eq), "--units");
-    const std::string name = spec.substr(eq + 1);
+    const std::string& assignment = argumentOf(args, next, "--units");
+    const auto eq = assignment.find('=');
+    if (eq == std::string::npos) throw UsageError{"--units takes C=NAME, not " + assignment};
+    const long c = wholeNumber(assignment.substr(0, eq), "--units");
+    const std::string name = assignment.substr(eq + 1);
     Sounding& s = ctx.sounding;
     if (c < 1 || c > s.channelCount) {
         ctx.message("There is no channel " + std::to_string(c) + ": the sounding has " +
