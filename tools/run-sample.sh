@@ -9,4 +9,4 @@ cmake --build build -j"$(nproc)" --target quillmere quillmere-cli
 if [ "$#" -gt 0 ]; then
   exec build/bin/quillmere "$@"
 fi
-exec build/bin/quillmere build/bin/samples/sample-older.cpt
+exec build/bin/quillmere build/bin/samples/sample-10ch.cpt
