@@ -195,25 +195,5 @@ TEST(ChannelTypeTableLoad, MissingFolderMeansNoTables) {
     EXPECT_TRUE(report.problems.empty());
 }
 
-TEST(ChannelTypeTableShipped, CptTypesCarryTheUnitsTheRigAndTheExportName) {
-    const ChannelTypeTable& t = test::shippedTables();
-    for (int type : {1, 2, 3}) {
-        SCOPED_TRACE(type);
-        ASSERT_TRUE(t.hasType(type));
-        EXPECT_EQ(t.unitName[type][1], "KPA");
-        EXPECT_EQ(t.unitFactor[type][1], 1.0f);
-        for (const char* unit : {"TSF", "PSI", "MPA", "KPA", "BAR", "KSC"}) {
-            bool found = false;
-            for (int u = 1; u <= t.unitCount[type]; ++u) found = found || t.unitName[type][u] == unit;
-            EXPECT_TRUE(found) << unit;
-        }
-        for (int u = 1; u <= t.unitCount[type]; ++u) {
-            EXPECT_GT(t.unitFactor[type][u], 0.0f) << t.unitName[type][u];
-            EXPECT_FALSE(t.unitFormat[type][u].empty()) << t.unitName[type][u];
-        }
-    }
-    for (int type : {6, 7, 10}) EXPECT_TRUE(t.hasType(type)) << type;
-}
-
 }  // namespace
 }  // namespace qm

@@ -219,26 +219,26 @@ class SoundingGenerator {
             return text;
         };
 
-        test::ChannelSpec spec;
-        spec.type = std::to_string(t.code);
+        test::ChannelSpec channel;
+        channel.type = std::to_string(t.code);
         std::string name = randomText(1, 19);
         while (!name.empty() && name.front() == ' ') name.erase(0, 1);
-        spec.name = name.empty() ? "CH" : name;
+        channel.name = name.empty() ? "CH" : name;
         static const std::vector<std::string> small = {"4.5966", "2.5", "4.2044", "1", "4.8931"};
         static const std::vector<std::string> any = {"20000", "16384", "4.5966", "2.5", "7777.7", "1", "65535", "250"};
         const std::vector<std::string>& spans = smallRaws ? small : any;
         const std::string span = spans[static_cast<std::size_t>(uniform(0, static_cast<int>(spans.size()) - 1))];
-        spec.rawSpan = withSep(span);
+        channel.rawSpan = withSep(span);
         Calibration k{std::stod(span), 0.0};
         k.baseline = fiveDecimals(k.span * uniform(-20000, 100000) / 1000000.0);
         calibrations_.push_back(k);
-        spec.baseline = b.number(k.baseline, "####0.00000");
+        channel.baseline = b.number(k.baseline, "####0.00000");
         static const std::vector<std::string> fullScales = {"100000", "150000", "1000", "3447.5", "20", "1.45", "50"};
-        spec.fullScale = withSep(fullScales[static_cast<std::size_t>(uniform(0, 6))]) + " " + t.units[0].first;
-        spec.unit = unit.first;
+        channel.fullScale = withSep(fullScales[static_cast<std::size_t>(uniform(0, 6))]) + " " + t.units[0].first;
+        channel.unit = unit.first;
         // Now and then line 22 disagrees with the table; the load rescales.
-        spec.factor = withSep(uniform(0, 5) == 0 ? "2" : unit.second);
-        return spec;
+        channel.factor = withSep(uniform(0, 5) == 0 ? "2" : unit.second);
+        return channel;
     }
 
     std::mt19937 rng_;

@@ -58,6 +58,12 @@ Loaded loadOk(const std::string& text, int mode = 0, const ChannelTypeTable& tab
     return l;
 }
 
+// Three readings from 1.00 m after the builder's lines, loaded.
+Loaded loadWithRows(SoundingFileBuilder b, int channels = 3) {
+    addRows(b, 3, 1.0, 0.02, channels);
+    return loadOk(b.text());
+}
+
 // The conversion as the record defines it: in double, one rounding at the end.
 float converted(float raw, float baseline, float span, float fullScale, float factor) {
     return static_cast<float>((static_cast<double>(raw) - baseline) / span * fullScale * factor);
@@ -94,8 +100,7 @@ TEST(SoundingReaderLayout, AnyVersionLineWith2015IsTheNewerLayout) {
              {"", 2}}) {
         SoundingFileBuilder b = standardFile(decimals == 3);
         b.versionLine(line);
-        addRows(b, 3, 1.0, 0.02);
-        Loaded l = loadOk(b.text());
+        Loaded l = loadWithRows(b);
         EXPECT_EQ(l.s->depthDecimals, decimals) << line;
         EXPECT_EQ(l.s->versionLine, line);
     }
@@ -109,8 +114,7 @@ TEST(SoundingReaderHeader, LinesTwoToThirteenAreKeptExactlyAsRead) {
                                             "  3.5 "};
     for (int i = 0; i < 12; ++i) b.headerLine(i + 2, texts[static_cast<std::size_t>(i)]);
     b.headerLine(14, "  1.0 ignored").headerLine(15, "ignored too").channelLine(23, "anything at all");
-    addRows(b, 3, 1.0, 0.02);
-    Loaded l = loadOk(b.text());
+    Loaded l = loadWithRows(b);
     const Sounding& s = *l.s;
     EXPECT_EQ(s.companyName, texts[0]);
     EXPECT_EQ(s.operatorName, texts[1]);
@@ -133,16 +137,14 @@ TEST(SoundingReaderChannels, CountIsTheLengthOfLineSixteenOverTwenty) {
     // 13 + 20 + 7 = 40 characters: two channels, the second field only 7 wide.
     SoundingFileBuilder two = standardFile();
     two.channelLine(16, std::string(13, ' ') + rightAligned("1", 20) + "      2");
-    addRows(two, 3, 1.0, 0.02);
-    Loaded l2 = loadOk(two.text());
+    Loaded l2 = loadWithRows(two);
     EXPECT_EQ(l2.s->channelCount, 2);
     EXPECT_EQ(l2.s->channelType[2], 2);
 
     // 13 + 20 + 6 = 39 characters: one channel, although the line holds two numbers.
     SoundingFileBuilder one = standardFile();
     one.channelLine(16, std::string(13, ' ') + rightAligned("1", 20) + "     2");
-    addRows(one, 3, 1.0, 0.02);
-    Loaded l1 = loadOk(one.text());
+    Loaded l1 = loadWithRows(one);
     EXPECT_EQ(l1.s->channelCount, 1);
     EXPECT_TRUE(l1.s->porePressureMissing);
 }
@@ -154,8 +156,7 @@ TEST(SoundingReaderChannels, TypeCodesRoundHalvesToEven) {
         .channel({"3.5", "C", "20000", "0", "1000 A", "A", "1"})
         .channel({"6.5", "D", "20000", "0", "90 DEG", "DEG", "1"})
         .channel({"1.4999", "E", "20000", "0", "1000 KPA", "KPA", "1"});
-    addRows(b, 3, 1.0, 0.02, 5);
-    Loaded l = loadOk(b.text());
+    Loaded l = loadWithRows(b, 5);
     EXPECT_EQ(l.s->channelType[1], 2);
     EXPECT_EQ(l.s->channelType[2], 2);
     EXPECT_EQ(l.s->channelType[3], 4);
@@ -165,16 +166,14 @@ TEST(SoundingReaderChannels, TypeCodesRoundHalvesToEven) {
 
     SoundingFileBuilder p;
     p.channel({"2.6", "U", "10000", "0", "3447.5 KPA", "KPA", "1"});
-    addRows(p, 3, 1.0, 0.02, 1);
-    EXPECT_FALSE(loadOk(p.text()).s->porePressureMissing);
+    EXPECT_FALSE(loadWithRows(p, 1).s->porePressureMissing);
 }
 
 TEST(SoundingReaderChannels, NamesLoseTheirLeadingSpacesOnly) {
     SoundingFileBuilder b = standardFile();
     b.channelLine(17, std::string(13, ' ') + rightAligned("CONE TIP ", 20) + "ABCDEFGHIJKLMNOPQRST" +
                           rightAligned("U 2", 20));
-    addRows(b, 3, 1.0, 0.02);
-    Loaded l = loadOk(b.text());
+    Loaded l = loadWithRows(b);
     EXPECT_EQ(l.s->channelName[1], "CONE TIP ");
     EXPECT_EQ(l.s->channelName[2], "ABCDEFGHIJKLMNOPQRST");
     EXPECT_EQ(l.s->channelName[3], "U 2");
@@ -186,8 +185,7 @@ TEST(SoundingReaderChannels, FullScaleIsTheNumberBeforeTheLastSpace) {
         .channel({"2", "B", "20000", "0", "1.45 MPA", "KPA", "1"})
         .channel({"3", "C", "20000", "0", "12.5  XYZ", "KPA", "1"})  // the unit name in line 20 is not looked up
         .channel({"3", "D", "20000", "0", "123456789012345 K", "KPA", "1"});
-    addRows(b, 3, 1.0, 0.02, 4);
-    Loaded l = loadOk(b.text());
+    Loaded l = loadWithRows(b, 4);
     EXPECT_EQ(l.s->channelFullScale[1], 100000.0f);
     EXPECT_EQ(l.s->channelFullScale[2], 1.45f);
     EXPECT_EQ(l.s->channelFullScale[3], 12.5f);
@@ -201,8 +199,7 @@ TEST(SoundingReaderChannels, UnitNameMatchesExactlyAndTheLastMatchWins) {
         .channel({"4", "twice", "20000", "0", "1000 A", "A", "4"})
         .channel({"4", "once", "20000", "0", "1000 A", "B", "2"})
         .channel({"2", "unknown", "20000", "0", "1000 KPA", "MPA ", "1"});  // a trailing space is no match
-    addRows(b, 3, 1.0, 0.02, 5);
-    Loaded l = loadOk(b.text());
+    Loaded l = loadWithRows(b, 5);
     EXPECT_EQ(l.s->channelUnitIndex[1], 2);
     EXPECT_EQ(l.s->channelUnitIndex[2], 1);
     EXPECT_EQ(l.s->channelUnitIndex[3], 3);
@@ -217,8 +214,7 @@ TEST(SoundingReaderChannels, LineTwentyTwoMayHoldMoreFactorsThanChannels) {
     SoundingFileBuilder b = standardFile();
     b.channelLine(22, std::string(13, ' ') + rightAligned("1", 20) + rightAligned("1", 20) + rightAligned("1", 20) +
                           rightAligned("7", 20) + rightAligned("9", 20));
-    addRows(b, 3, 1.0, 0.02);
-    Loaded l = loadOk(b.text());
+    Loaded l = loadWithRows(b);
     EXPECT_EQ(l.s->channelCount, 3);
     EXPECT_EQ(l.s->channelUnitFactor[3], 1.0f);
 }
@@ -587,8 +583,8 @@ void expectRefused(const std::string& text, const std::string& lineMention, cons
     EXPECT_EQ(s->companyName, "THE EARLIER SOUNDING");
 }
 
-std::string withRows(SoundingFileBuilder b) {
-    addRows(b, 5, 1.0, 0.02);
+std::string withRows(SoundingFileBuilder b, int channels = 3) {
+    addRows(b, 5, 1.0, 0.02, channels);
     return b.text();
 }
 
@@ -603,7 +599,7 @@ TEST(SoundingReaderRefusal, FileTooShort) {
 
 TEST(SoundingReaderRefusal, NonNumberInAChannelLine) {
     struct Case {
-        ChannelSpec spec;
+        ChannelSpec description;
         const char* line;
     };
     for (const Case& c : {Case{{"X", "A", "20000", "0", "1000 KPA", "KPA", "1"}, "line 16"},
@@ -613,11 +609,7 @@ TEST(SoundingReaderRefusal, NonNumberInAChannelLine) {
                           Case{{"2", "A", "20000", "0", "1000KPA", "KPA", "1"}, "line 20"},
                           Case{{"2", "A", "20000", "0", "1000 KPA", "KPA", "one"}, "line 22"}}) {
         SCOPED_TRACE(c.line);
-        SoundingFileBuilder b = standardFile();
-        b.channel(c.spec);
-        SoundingFileBuilder rows = b;
-        for (int r = 1; r <= 5; ++r) rows.row(0.02 * r, 2.0, {1, 2, 3, 4});
-        expectRefused(rows.text(), c.line);
+        expectRefused(withRows(standardFile().channel(c.description), 4), c.line);
     }
 }
 
@@ -689,18 +681,13 @@ TEST(SoundingReaderCapacity, TenChannelsAndTenThousandReadingsFitOneMoreReadingD
 TEST(SoundingReaderRefusal, ChannelTypeOutsideOneToTwentyOrWithoutATable) {
     for (const char* type : {"0", "21", "20.6", "-1", "0.5"}) {
         SCOPED_TRACE(type);
-        SoundingFileBuilder b = standardFile();
-        b.channel({type, "ODD", "20000", "0", "1000 KPA", "KPA", "1"});
-        SoundingFileBuilder rows = b;
-        for (int r = 1; r <= 5; ++r) rows.row(0.02 * r, 2.0, {1, 2, 3, 4});
-        expectRefused(rows.text(), "line 16");
+        expectRefused(withRows(standardFile().channel({type, "ODD", "20000", "0", "1000 KPA", "KPA", "1"}), 4),
+                      "line 16");
     }
-    SoundingFileBuilder noTable = standardFile();
-    noTable.channel({"5", "NO TABLE", "20000", "0", "1000 X", "X", "1"});
-    SoundingFileBuilder noTableRows = noTable;
-    for (int r = 1; r <= 5; ++r) noTableRows.row(0.02 * r, 2.0, {1, 2, 3, 4});
-    expectRefused(noTableRows.text(), "Channel5.txt");
-    expectRefused(noTableRows.text(), "line 16");
+    const std::string noTable =
+        withRows(standardFile().channel({"5", "NO TABLE", "20000", "0", "1000 X", "X", "1"}), 4);
+    expectRefused(noTable, "Channel5.txt");
+    expectRefused(noTable, "line 16");
 
     // No tables loaded at all.
     expectRefused(withRows(standardFile()), "line 16", ChannelTypeTable{});
@@ -713,7 +700,7 @@ TEST(SoundingReaderRefusal, ChannelTypeOutsideOneToTwentyOrWithoutATable) {
 
 TEST(SoundingReaderRefusal, ZeroRawSpanFullScaleOrUnitFactor) {
     struct Case {
-        ChannelSpec spec;
+        ChannelSpec description;
         const char* line;
     };
     for (const Case& c : {Case{{"2", "A", "0", "0", "1000 KPA", "KPA", "1"}, "line 18"},
@@ -722,19 +709,14 @@ TEST(SoundingReaderRefusal, ZeroRawSpanFullScaleOrUnitFactor) {
                           Case{{"2", "A", "20000", "0", "1000 KPA", "KPA", "0"}, "line 22"},
                           Case{{"2", "A", "20000", "0", "1000 KPA", "KPA", "-0.0"}, "line 22"}}) {
         SCOPED_TRACE(c.line);
-        SoundingFileBuilder b = standardFile();
-        b.channel(c.spec);
-        for (int r = 1; r <= 5; ++r) b.row(0.02 * r, 2.0, {1, 2, 3, 4});
-        expectRefused(b.text(), c.line);
+        expectRefused(withRows(standardFile().channel(c.description), 4), c.line);
     }
 
     // The file's unit names a unit whose factor in the table is 0.
     ChannelTypeTable zero;
     ASSERT_EQ(parseChannelTypeTable(test::channelTypeTableText({{"KPA", "##0.00", "1"}, {"NIL", "##0.00", "0"}}), 2, zero), "");
-    SoundingFileBuilder b;
-    b.channel({"2", "A", "20000", "0", "1000 KPA", "NIL", "1"});
-    for (int r = 1; r <= 5; ++r) b.row(0.02 * r, 2.0, {1});
-    expectRefused(b.text(), "line 21", zero);
+    expectRefused(withRows(SoundingFileBuilder().channel({"2", "A", "20000", "0", "1000 KPA", "NIL", "1"}), 1),
+                  "line 21", zero);
 }
 
 TEST(SoundingReaderBlankLines, BlankDataLinesAreSkipped) {

@@ -59,7 +59,6 @@ TEST(AnalogExportFile, TipSleeveAndPorePressureInEnglish) {
                                  "  1.25   45.68   0.500   12.30" + kCrLf +            //
                                  "  1.30   50.00 -32768    13.00" + kCrLf;
     EXPECT_EQ(fileText(s, englishRequest()), expected);
-    EXPECT_EQ(std::string("  1.25   45.68   0.500   12.30").size(), 30u);
 }
 
 TEST(AnalogExportFile, FiveColumnsWithResultantAndFahrenheit) {

@@ -48,9 +48,7 @@ TEST(StartDepth, ATextThatIsNotANumberChangesNothing) {
 TEST(Increment, DepthsAndSpeedsScaleByTheRatio) {
     Sounding s = soundingWithDepths({0.05f, 0.10f, 0.15f});
     EXPECT_TRUE(changeIncrement(s, "0.02", '.').ok);
-    const float ratio = 0.02f / 0.05f;
-    EXPECT_FLOAT_EQ(ratio, 0.4f);
-    EXPECT_EQ(s.depth[1], 0.05f * ratio);
+    EXPECT_EQ(s.depth[1], 0.05f * (0.02f / 0.05f));
     EXPECT_FLOAT_EQ(s.depth[2], 0.04f);
     EXPECT_FLOAT_EQ(s.depth[3], 0.06f);
     EXPECT_FLOAT_EQ(s.speed[1], 0.8f);

@@ -28,8 +28,8 @@ SoundingFileBuilder& SoundingFileBuilder::headerLine(int lineNumber, std::string
     return *this;
 }
 
-SoundingFileBuilder& SoundingFileBuilder::channel(ChannelSpec spec) {
-    channels_.push_back(std::move(spec));
+SoundingFileBuilder& SoundingFileBuilder::channel(ChannelSpec channel) {
+    channels_.push_back(std::move(channel));
     return *this;
 }
 

@@ -33,7 +33,7 @@ class SoundingFileBuilder {
     SoundingFileBuilder& versionLine(std::string text);
     // Lines 2..15 of the file; lines 2..13 hold the header texts.
     SoundingFileBuilder& headerLine(int lineNumber, std::string text);
-    SoundingFileBuilder& channel(ChannelSpec spec);
+    SoundingFileBuilder& channel(ChannelSpec channel);
     // Replaces a whole channel line (16..22) or the column titles (23).
     SoundingFileBuilder& channelLine(int lineNumber, std::string text);
 

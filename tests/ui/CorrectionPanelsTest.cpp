@@ -13,6 +13,7 @@
 #include <functional>
 #include <vector>
 
+#include "support/SoundingFileBuilder.h"
 #include "ui/UiTestSupport.h"
 
 namespace qm::test {
@@ -32,53 +33,21 @@ struct BuiltSounding {
     std::vector<Channel> channels;
     std::vector<double> depths;
     std::function<double(int c, int r)> raw = [](int c, int r) { return 100.0 * c + r; };
-    double speed = 2.0;
-    std::string finalBaseline;  // raw final baselines, one per channel, or empty
-
-    static std::string field(std::string_view t) { return formatPattern(t, "@@@@@@@@@@@@@@@@@@@@"); }
-
-    std::string bytes() const {
-        std::string out;
-        auto line = [&out](std::string_view t) { printLine(out, {t}); };
-        line("BM Sounding File ver. 2015.07.02.1");
-        for (const char* h : {"Company", "Operator", "CN-1", "Location", "Job", "Hole", "2021-07-02 14:20", "Header",
-                              "Foot 1", "Foot 2"})
-            line(h);
-        line("GGA,212009.000,4733.1167,N,12220.3412,W,2,10,0.9,18.6,M,-22.9,M,,0000*00");
-        line("1.85");
-        line("");
-        line("");
-        const std::string lead(13, ' ');
-        auto channelLine = [&](const std::function<std::string(const Channel&)>& part) {
-            std::string l = lead;
-            for (const Channel& ch : channels) l += field(part(ch));
-            line(l);
-        };
-        channelLine([](const Channel& ch) { return std::to_string(ch.type); });
-        channelLine([](const Channel& ch) { return ch.name; });
-        channelLine([](const Channel& ch) { return ch.fullScale; });
-        channelLine([](const Channel&) { return std::string("0.00000"); });
-        channelLine([](const Channel& ch) { return ch.fullScale + " " + ch.unit; });
-        channelLine([](const Channel& ch) { return ch.unit; });
-        channelLine([](const Channel& ch) { return ch.factor; });
-        line("    (m)(cm/s)");
-        for (std::size_t i = 0; i < depths.size(); ++i) {
-            const int r = static_cast<int>(i) + 1;
-            std::string row = formatPattern(formatPattern(depths[i], "##0.000", '.'), "@@@@@@@");
-            row += formatPattern(formatPattern(speed, "##0.00", '.'), "@@@@@@");
-            for (std::size_t c = 0; c < channels.size(); ++c) {
-                const double v = raw(static_cast<int>(c) + 1, r);
-                row += v == -32768.0 ? field("-32768") : field(formatPattern(v, "####0.00000", '.'));
-            }
-            line(row);
-        }
-        if (!finalBaseline.empty()) line(finalBaseline);
-        return out;
-    }
+    std::vector<double> finalBaseline;  // raw final baselines, one per channel, or none
 
     std::string writeTo(const TempDir& dir, const std::string& name) const {
+        SoundingFileBuilder b;
+        for (const Channel& ch : channels)
+            b.channel({std::to_string(ch.type), ch.name, ch.fullScale, "0.00000", ch.fullScale + " " + ch.unit, ch.unit,
+                       ch.factor});
+        for (std::size_t i = 0; i < depths.size(); ++i) {
+            std::vector<double> raws;
+            for (std::size_t c = 1; c <= channels.size(); ++c) raws.push_back(raw(int(c), int(i) + 1));
+            b.row(depths[i], 2.0, raws);
+        }
+        if (!finalBaseline.empty()) b.finalBaseline(finalBaseline);
         const std::string path = dir.file(name);
-        writeFile(path, bytes());
+        writeFile(path, b.text());
         return path;
     }
 };
@@ -95,6 +64,14 @@ BuiltSounding tipAndSleeve(int readings = 40) {
     b.depths = evenDepths(readings, 0.02, 0.02);
     return b;
 }
+
+// A window over a sounding written into a folder of its own.
+struct OpenedWindow : Window {
+    explicit OpenedWindow(const BuiltSounding& b = tipAndSleeve(30), int commaMode = 0) : Window(commaMode) {
+        open(b.writeTo(dir, "s.cpt"));
+    }
+    TempDir dir;
+};
 
 QLabel* label(const Window& win, const QString& name) { return win.w<QLabel>(name); }
 QPushButton* button(const Window& win, const char* name) { return win.w<QPushButton>(name); }
@@ -256,7 +233,6 @@ TEST(AutoCleanCommand, AZeroIncrementIsRefusedAndNothingChanges) {
 // ------------------------------------------------------------ Shift panel
 
 TEST(ShiftBaselinesPanel, OpeningShowsOneRowPerChannelWithItsFixedTexts) {
-    TempDir dir;
     BuiltSounding b = tipAndSleeve(30);
     // Sleeve: no data for 3 readings, then 0.5, -0.1, 2.0 and a reading far
     // below the floor (-2 % of full scale 100: -2 is the floor).
@@ -269,8 +245,7 @@ TEST(ShiftBaselinesPanel, OpeningShowsOneRowPerChannelWithItsFixedTexts) {
         if (r == 6) return -5.0;
         return 2.0;
     };
-    Window win;
-    win.open(b.writeTo(dir, "s.cpt"));
+    OpenedWindow win(b);
     QGroupBox* frame = win.form->panelFrame("frmShiftBaselines");
     EXPECT_FALSE(frame->isVisible());
     win.form->action("mnuShiftBaseline")->trigger();
@@ -311,11 +286,9 @@ TEST(ShiftBaselinesPanel, OpeningShowsOneRowPerChannelWithItsFixedTexts) {
 }
 
 TEST(ShiftBaselinesPanel, FinalBaselineShowsTheDriftInTheChannelsUnit) {
-    TempDir dir;
     BuiltSounding b = tipAndSleeve(30);
-    b.finalBaseline = std::string(13, ' ') + BuiltSounding::field("3.00000") + BuiltSounding::field("-0.26000");
-    Window win;
-    win.open(b.writeTo(dir, "s.cpt"));
+    b.finalBaseline = {3.0, -0.26};
+    OpenedWindow win(b);
     ASSERT_TRUE(win.form->sounding().hasFinalBaseline);
     win.form->action("mnuShiftBaseline")->trigger();
     EXPECT_EQ(label(win, "lblFinalBaselineChan_1")->text(), "3");
@@ -323,11 +296,9 @@ TEST(ShiftBaselinesPanel, FinalBaselineShowsTheDriftInTheChannelsUnit) {
 }
 
 TEST(ShiftBaselinesPanel, ShiftReadingsAddsEachOffsetInTheShownUnit) {
-    TempDir dir;
     BuiltSounding b = tipAndSleeve(30);
     b.raw = [](int c, int r) { return c == 2 && r <= 2 ? -32768.0 : 100.0 * c + r; };
-    Window win;
-    win.open(b.writeTo(dir, "s.cpt"));
+    OpenedWindow win(b);
     const Sounding& s = win.form->sounding();
     win.form->action("mnuShiftBaseline")->trigger();
     typeInto(win.cell("txtShiftChannelByChan_2"), "-0.5");
@@ -348,9 +319,7 @@ TEST(ShiftBaselinesPanel, ShiftReadingsAddsEachOffsetInTheShownUnit) {
 }
 
 TEST(ShiftBaselinesPanel, ShiftReadsTheLocalesDecimalSeparatorAndRepeats) {
-    TempDir dir;
-    Window win(1);
-    win.open(tipAndSleeve(30).writeTo(dir, "s.cpt"));
+    OpenedWindow win(tipAndSleeve(30), 1);
     ASSERT_TRUE(win.messages->texts.empty());
     const Sounding& s = win.form->sounding();
     win.form->action("mnuShiftBaseline")->trigger();
@@ -369,9 +338,7 @@ TEST(ShiftBaselinesPanel, ShiftReadsTheLocalesDecimalSeparatorAndRepeats) {
 }
 
 TEST(ShiftBaselinesPanel, AnOffsetThatIsNotANumberShiftsNoChannel) {
-    TempDir dir;
-    Window win;
-    win.open(tipAndSleeve(30).writeTo(dir, "s.cpt"));
+    OpenedWindow win;
     const Sounding& s = win.form->sounding();
     const std::vector<float> tip = channelValues(s, 1), sleeve = channelValues(s, 2);
     win.form->action("mnuShiftBaseline")->trigger();
@@ -402,7 +369,6 @@ TEST(ShiftBaselinesPanel, AnOffsetThatIsNotANumberShiftsNoChannel) {
 }
 
 TEST(ShiftBaselinesPanel, RemoveNegativesIgnoresTheOffsetsAndSparesTypesSixAndSeven) {
-    TempDir dir;
     BuiltSounding b;
     b.channels = {
         {1, "TIP RESISTANCE"}, {2, "SLEEVE FRICTION"}, {6, "INCLINATION X", "DEG"}, {7, "INCLINATION Y", "DEG"}};
@@ -412,8 +378,7 @@ TEST(ShiftBaselinesPanel, RemoveNegativesIgnoresTheOffsetsAndSparesTypesSixAndSe
         const double pattern[] = {-1.2, 0.0, 0.3, -32768.0};
         return pattern[(r - 1) % 4];
     };
-    Window win;
-    win.open(b.writeTo(dir, "s.cpt"));
+    OpenedWindow win(b);
     ASSERT_TRUE(win.messages->texts.empty()) << win.messages->texts[0];
     const Sounding& s = win.form->sounding();
     const std::vector<float> tip = channelValues(s, 1);
@@ -436,9 +401,7 @@ TEST(ShiftBaselinesPanel, RemoveNegativesIgnoresTheOffsetsAndSparesTypesSixAndSe
 }
 
 TEST(ShiftBaselinesPanel, CancelChangesNothingAndTheNextOpeningResetsTheOffsets) {
-    TempDir dir;
-    Window win;
-    win.open(tipAndSleeve(30).writeTo(dir, "s.cpt"));
+    OpenedWindow win;
     const Sounding& s = win.form->sounding();
     const std::vector<float> tip = channelValues(s, 1);
     win.form->action("mnuShiftBaseline")->trigger();
@@ -454,11 +417,9 @@ TEST(ShiftBaselinesPanel, CancelChangesNothingAndTheNextOpeningResetsTheOffsets)
 // -------------------------------------------------------- Start depth panel
 
 TEST(ChangeStartDepthPanel, OpensWithTheShownStartDepthAndMovesEveryDepth) {
-    TempDir dir;
     BuiltSounding b = tipAndSleeve(30);
     b.depths = evenDepths(30, 0.05, 1.004);
-    Window win;
-    win.open(b.writeTo(dir, "s.cpt"));
+    OpenedWindow win(b);
     QGroupBox* frame = win.form->panelFrame("frmChangeStartDepth");
     win.form->action("menuStartDepth")->trigger();
     ASSERT_TRUE(frame->isVisible());
@@ -484,11 +445,9 @@ TEST(ChangeStartDepthPanel, OpensWithTheShownStartDepthAndMovesEveryDepth) {
 }
 
 TEST(ChangeStartDepthPanel, ElevationCaptionsAndAnAbsoluteDatum) {
-    TempDir dir;
     BuiltSounding b = tipAndSleeve(30);
     b.depths = evenDepths(30, 0.05, 0.05);
-    Window win;
-    win.open(b.writeTo(dir, "s.cpt"));
+    OpenedWindow win(b);
     win.form->action("mnuElevation")->trigger();
     QGroupBox* frame = win.form->panelFrame("frmChangeStartDepth");
     win.form->action("menuStartDepth")->trigger();
@@ -512,9 +471,7 @@ TEST(ChangeStartDepthPanel, ElevationCaptionsAndAnAbsoluteDatum) {
 }
 
 TEST(ChangeStartDepthPanel, ANonNumberIsRefusedAndCancelChangesNothing) {
-    TempDir dir;
-    Window win;
-    win.open(tipAndSleeve(30).writeTo(dir, "s.cpt"));
+    OpenedWindow win;
     const Sounding& s = win.form->sounding();
     const std::vector<float> before = depths(s);
     QGroupBox* frame = win.form->panelFrame("frmChangeStartDepth");
@@ -537,9 +494,7 @@ TEST(ChangeStartDepthPanel, ANonNumberIsRefusedAndCancelChangesNothing) {
 // ---------------------------------------------------------- Increment panel
 
 TEST(DepthIncrementPanel, OpensWithTheIncrementAndItsFixedTexts) {
-    TempDir dir;
-    Window win;
-    win.open(tipAndSleeve(30).writeTo(dir, "s.cpt"));
+    OpenedWindow win;
     QGroupBox* frame = win.form->panelFrame("frmDepthIncrement");
     win.form->action("mnuDepthIncrement")->trigger();
     ASSERT_TRUE(frame->isVisible());
@@ -559,11 +514,9 @@ TEST(DepthIncrementPanel, OpensWithTheIncrementAndItsFixedTexts) {
 }
 
 TEST(DepthIncrementPanel, IncreaseStepsAndOkRescalesDepthsAndSpeeds) {
-    TempDir dir;
     BuiltSounding b = tipAndSleeve(30);
     b.depths = evenDepths(30, 0.05, 0.05);
-    Window win;
-    win.open(b.writeTo(dir, "s.cpt"));
+    OpenedWindow win(b);
     const Sounding& s = win.form->sounding();
     const float accepted = s.depthIncrement;
     win.form->action("mnuDepthIncrement")->trigger();
@@ -587,11 +540,9 @@ TEST(DepthIncrementPanel, IncreaseStepsAndOkRescalesDepthsAndSpeeds) {
 }
 
 TEST(DepthIncrementPanel, ATypedIncrementWinsUntilAButtonStepsFromThePendingOne) {
-    TempDir dir;
     BuiltSounding b = tipAndSleeve(30);
     b.depths = evenDepths(30, 0.05, 1.00);
-    Window win;
-    win.open(b.writeTo(dir, "s.cpt"));
+    OpenedWindow win(b);
     const Sounding& s = win.form->sounding();
     win.form->action("mnuDepthIncrement")->trigger();
     typeInto(win.cell("txtNewIncrement"), "0.2");
@@ -607,42 +558,27 @@ TEST(DepthIncrementPanel, ATypedIncrementWinsUntilAButtonStepsFromThePendingOne)
 }
 
 TEST(DepthIncrementPanel, DecreaseLooksAtTheAcceptedIncrement) {
-    TempDir dir;
-    BuiltSounding fine = tipAndSleeve(30);
-    fine.depths = evenDepths(30, 0.005, 0.005);
-    Window win;
-    win.open(fine.writeTo(dir, "fine.cpt"));
-    ASSERT_FLOAT_EQ(win.form->sounding().depthIncrement, 0.005f);
-    // Exactly the Single 0.005, which lies just below the step.
-    win.form->sounding().depthIncrement = 0.005f;
-    win.form->action("mnuDepthIncrement")->trigger();
-    clickOn(button(win, "Command10"));
-    EXPECT_EQ(win.text("txtNewIncrement"), "0.005");
-
-    Window win2;
-    win2.open(tipAndSleeve(30).writeTo(dir, "coarse.cpt"));
-    const Sounding& s = win2.form->sounding();
+    OpenedWindow win;
+    const Sounding& s = win.form->sounding();
     const std::vector<float> before = depths(s);
-    win2.form->action("mnuDepthIncrement")->trigger();
+    win.form->action("mnuDepthIncrement")->trigger();
     QStringList shown;
     for (int i = 0; i < 4; ++i) {
-        clickOn(button(win2, "Command10"));
-        shown << win2.text("txtNewIncrement");
+        clickOn(button(win, "Command10"));
+        shown << win.text("txtNewIncrement");
     }
     // The accepted 0.02 stays above 0.005, so the steps go on down to 0.
     EXPECT_EQ(shown, (QStringList{"0.015", "0.010", "0.005", "0.000"}));
-    clickOn(button(win2, "cmdOK"));
-    ASSERT_EQ(win2.messages->texts.size(), 1u);
-    EXPECT_EQ(win2.messages->texts[0], "The new increment must be greater than 0. The depths were not changed.");
-    EXPECT_TRUE(win2.form->panelFrame("frmDepthIncrement")->isVisible());
+    clickOn(button(win, "cmdOK"));
+    ASSERT_EQ(win.messages->texts.size(), 1u);
+    EXPECT_EQ(win.messages->texts[0], "The new increment must be greater than 0. The depths were not changed.");
+    EXPECT_TRUE(win.form->panelFrame("frmDepthIncrement")->isVisible());
     EXPECT_FLOAT_EQ(s.depthIncrement, 0.02f);
     EXPECT_EQ(depths(s), before);
 }
 
 TEST(DepthIncrementPanel, ANonNumberIsRefusedAndCancelKeepsTheIncrement) {
-    TempDir dir;
-    Window win;
-    win.open(tipAndSleeve(30).writeTo(dir, "s.cpt"));
+    OpenedWindow win;
     const Sounding& s = win.form->sounding();
     const std::vector<float> before = depths(s);
     QGroupBox* frame = win.form->panelFrame("frmDepthIncrement");
@@ -669,9 +605,7 @@ TEST(DepthIncrementPanel, ANonNumberIsRefusedAndCancelKeepsTheIncrement) {
 // -------------------------------------------------------------- Depth format
 
 TEST(DepthFormatCommands, ElevationNegatesTheDepthsAndDepthRestoresThem) {
-    TempDir dir;
-    Window win;
-    win.open(tipAndSleeve(30).writeTo(dir, "s.cpt"));
+    OpenedWindow win;
     const Sounding& s = win.form->sounding();
     const std::vector<float> before = depths(s);
     QAction* depth = win.form->action("mnuDepth");
@@ -706,9 +640,7 @@ TEST(DepthFormatCommands, ElevationNegatesTheDepthsAndDepthRestoresThem) {
 }
 
 TEST(DepthFormatCommands, TheDepthUnitStillApplies) {
-    TempDir dir;
-    Window win;
-    win.open(tipAndSleeve(30).writeTo(dir, "s.cpt"));
+    OpenedWindow win;
     QComboBox* units = win.w<QComboBox>("cmbDepthUnits_1");
     units->setCurrentIndex(1);
     emit units->activated(1);
@@ -718,9 +650,7 @@ TEST(DepthFormatCommands, TheDepthUnitStillApplies) {
 }
 
 TEST(DepthFormatCommands, SwitchingClosesAnOpenStartPanel) {
-    TempDir dir;
-    Window win;
-    win.open(tipAndSleeve(30).writeTo(dir, "s.cpt"));
+    OpenedWindow win;
     QGroupBox* frame = win.form->panelFrame("frmChangeStartDepth");
     win.form->action("menuStartDepth")->trigger();
     win.form->action("mnuDepth")->trigger();

@@ -52,6 +52,17 @@ struct GpsFixture {
     QComboBox* list(const char* name) const { return in<QComboBox>(name); }
     QString built() const { return in<QLabel>("lblGPSString")->text(); }
     void press(const char* button) const { clickOn(in<QPushButton>(button)); }
+    // Every box of the open dialog, as "GGA,123519.000,4807.0380,N,01131.0000,E,1,8,0.9,545.4,M,46.9,M,,0000*00".
+    void typeFullPosition() const {
+        typeInto(box("txtTime"), "123519");
+        typeInto(box("txtLatitude"), "4807.038");
+        typeInto(box("txtLongitude"), "1131");
+        typeInto(box("txtPositionFix"), "1");
+        list("cmbNumberOfSatellites")->setCurrentIndex(8);
+        typeInto(box("txtHDOP"), "0.9");
+        typeInto(box("txtAltitude"), "545.4");
+        typeInto(box("txtGeoid"), "46.9");
+    }
 
     // The main window's three boxes, joined for one comparison.
     QString mainBoxes() const { return win.text("txtGPSLat") + "|" + win.text("txtGPSLon") + "|" + win.text("txtGPSAlt"); }
@@ -202,14 +213,7 @@ TEST(GpsDialog, OkBuildsAndStoresTheSentence) {
     EXPECT_EQ(f.list("cmbNumberOfSatellites")->currentText(), "0");
     EXPECT_EQ(f.built(), "GGA,000000.000,0000.0000,N,00000.0000,E,0,0,0.0,0.0,M,0.0,M,,0000*00");
 
-    typeInto(f.box("txtTime"), "123519");
-    typeInto(f.box("txtLatitude"), "4807.038");
-    typeInto(f.box("txtLongitude"), "1131");
-    typeInto(f.box("txtPositionFix"), "1");
-    f.list("cmbNumberOfSatellites")->setCurrentIndex(8);
-    typeInto(f.box("txtHDOP"), "0.9");
-    typeInto(f.box("txtAltitude"), "545.4");
-    typeInto(f.box("txtGeoid"), "46.9");
+    f.typeFullPosition();
     const QString expected = "GGA,123519.000,4807.0380,N,01131.0000,E,1,8,0.9,545.4,M,46.9,M,,0000*00";
     EXPECT_EQ(f.built(), expected);
     // Nothing is stored before OK.
@@ -387,14 +391,7 @@ TEST(GpsDialog, TheSentenceIsSavedWithTheSounding) {
     {
         GpsFixture f("");
         ASSERT_NE(f.openDialog(), nullptr);
-        typeInto(f.box("txtTime"), "123519");
-        typeInto(f.box("txtLatitude"), "4807.038");
-        typeInto(f.box("txtLongitude"), "1131");
-        typeInto(f.box("txtPositionFix"), "1");
-        f.list("cmbNumberOfSatellites")->setCurrentIndex(8);
-        typeInto(f.box("txtHDOP"), "0.9");
-        typeInto(f.box("txtAltitude"), "545.4");
-        typeInto(f.box("txtGeoid"), "46.9");
+        f.typeFullPosition();
         f.press("cmdOK");
         EXPECT_EQ(savedGpsLine(f, "set.cpt"), "GGA,123519.000,4807.0380,N,01131.0000,E,1,8,0.9,545.4,M,46.9,M,,0000*00");
         EXPECT_EQ(f.win.runsEnded, 1);

@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <filesystem>
 
-#include "model/DataFolder.h"
 #include "ui/UiTestSupport.h"
 
 namespace qm::test {
@@ -153,7 +152,6 @@ TEST(MainWindow, OpenShowsTheSoundingAndEnablesTheCommands) {
     EXPECT_EQ(shown.filter, "Digital CPT data (*.*)|*.*");
     EXPECT_EQ(shown.fileName, "");
     // The first dialog of the run: the samples beside the tables.
-    EXPECT_EQ(shown.initDir, firstDialogFolder(dataDir()));
     EXPECT_EQ(shown.initDir, dataDir() + "/samples");
 
     EXPECT_EQ(win.w<QLabel>("lblFileName")->text(), "FILE:first.cpt");

@@ -15,6 +15,7 @@
 
 #include "model/LineFields.h"
 #include "model/NumberText.h"
+#include "support/SoundingFileBuilder.h"
 #include "support/TestSupport.h"
 #include "ui/MainForm.h"
 #include "ui/PageCellEdit.h"
@@ -148,39 +149,19 @@ struct SoundingText {
     std::string finalBaseline;
 
     std::string bytes() const {
-        std::string out;
-        auto line = [&out](std::string_view t) { printLine(out, {t}); };
-        auto field = [](std::string_view t) { return formatPattern(t, "@@@@@@@@@@@@@@@@@@@@"); };
-        line(newer ? "BM Sounding File ver. 2015.07.02.1" : "Brennomarck Sounding File");
-        for (const char* h : {"Company \xC5 Co.", "Operator", "CN-1", "Location", "Job", "Hole", "2021-07-02 14:20",
-                              "Header", "Foot 1", "Foot 2"})
-            line(h);
-        line(gps);
-        line("1.85");
-        line("");
-        line("");
-        const std::string lead(13, ' ');
-        line(lead + field("1") + field("2"));
-        line(lead + field("TIP RESISTANCE") + field("SLEEVE FRICTION"));
-        line(lead + field("1") + field("1"));
-        line(lead + field("0.00000") + field("0.00000"));
-        line(lead + field("1 KPA") + field("1 KPA"));
-        line(lead + field(unit1) + field("KPA"));
-        const std::string factor1 = unit1 == "MPA" ? "0.001" : "1";
-        line(lead + field(factor1) + field("1"));
-        line(newer ? "    (m)(cm/s)" : "   (m) (cm/s)");
+        SoundingFileBuilder b(newer);
+        const char* header[] = {"Company \xC5 Co.", "Operator", "CN-1",   "Location", "Job", "Hole",
+                                "2021-07-02 14:20", "Header",   "Foot 1", "Foot 2"};
+        for (int i = 0; i < 10; ++i) b.headerLine(i + 2, header[i]);
+        b.headerLine(12, gps).headerLine(13, "1.85");
+        b.channel({"1", "TIP RESISTANCE", "1", "0.00000", "1 KPA", unit1, unit1 == "MPA" ? "0.001" : "1"});
+        b.channel({"2", "SLEEVE FRICTION", "1", "0.00000", "1 KPA", "KPA", "1"});
         for (int r = 1; r <= readings; ++r) {
-            const double depth = 0.02 * r;
-            std::string row = newer ? formatPattern(formatPattern(depth, "##0.000", '.'), "@@@@@@@")
-                                    : formatPattern(formatPattern(depth, "##0.00", '.'), "@@@@@@");
-            row += formatPattern(formatPattern(2.0, "##0.00", '.'), newer ? "@@@@@@" : "@@@@@@@");
-            row += field(formatPattern(100.0 + r, "####0.00000", '.'));
-            row += r <= missing2 ? field("-32768") : field(formatPattern(200.0 + r, "####0.00000", '.'));
-            line(row);
-            if (r == drilloutAfter) line("******** DRILLOUT ********");
+            b.row(0.02 * r, 2.0, {100.0 + r, r <= missing2 ? -32768.0 : 200.0 + r});
+            if (r == drilloutAfter) b.line("******** DRILLOUT ********");
         }
-        if (!finalBaseline.empty()) line(finalBaseline);
-        return out;
+        if (!finalBaseline.empty()) b.line(finalBaseline);
+        return b.text();
     }
 
     std::string writeTo(const TempDir& dir, const std::string& name) const {
