@@ -352,8 +352,16 @@ std::optional<double> parseNumber(std::string_view text, char sepA, char sepB) {
     while (end - p >= 8) {
         std::uint64_t chunk;
         std::memcpy(&chunk, p, 8);
-        if (chunk != kEightBlanks) break;
-        p += 8;
+        const std::uint64_t differs = chunk ^ kEightBlanks;
+        if (differs == 0) {
+            p += 8;
+            continue;
+        }
+        // The lowest differing byte is the first character that is no
+        // blank (bytes load lowest first on the little-endian machines this
+        // runs on; elsewhere the loop below does the same work).
+        if constexpr (std::endian::native == std::endian::little) p += std::countr_zero(differs) / 8;
+        break;
     }
     while (p < end && isBlank(*p)) ++p;
     while (end > p && isBlank(end[-1])) --end;
