@@ -59,13 +59,16 @@ void printHelp(const ActionRegistry& registry, std::ostream& out) {
            "Loads INPUT as File > Open does, then runs the actions from left to right on the\n"
            "one sounding, each as the matching window command. Messages go to stderr.\n"
            "Exit status: 0 all actions succeeded, 1 the input was refused or an action failed,\n"
-           "2 a usage error.\n\n"
-           "  --tables DIR  (before INPUT) read the channel type tables from DIR\n";
-    for (const Action& a : registry.all()) {
-        std::string usage = a.usage;
-        if (usage.size() < 36) usage.resize(36, ' ');
-        out << "  " << usage << ' ' << a.help << '\n';
-    }
+           "2 a usage error.\n\n";
+    // A usage too long for its column puts its help on the next line.
+    auto line = [&out](std::string usage, const std::string& help) {
+        constexpr std::size_t kColumn = 36;
+        if (usage.size() > kColumn) usage += "\n" + std::string(kColumn + 2, ' ');
+        else usage.resize(kColumn, ' ');
+        out << "  " << usage << ' ' << help << '\n';
+    };
+    line("--tables DIR", "(before INPUT) read the channel type tables from DIR");
+    for (const Action& a : registry.all()) line(a.usage, a.help);
 }
 
 }  // namespace
