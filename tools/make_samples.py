@@ -503,7 +503,7 @@ SAMPLES = [
         header=HEADER_CPT03,
     ),
     dict(
-        file="sample-older-part2.cpt", layout="older", seed=1209, calibration="CN-1208 second push",
+        file="sample-older-push2.cpt", layout="older", seed=1209, calibration="CN-1208 second push",
         channels=[("tip", "TSF"), ("sleeve", "TSF"), ("u2", "PSI")],
         increment_mm=20, start_mm=12800, count=260, sleeve_lag=5,
         layers=SITE_RIVERSIDE,

@@ -22,7 +22,7 @@ using test::runTool;
 // A first push to 12.34 m with a drill-out, and the push after it from
 // 12.80 m, taken with the same cone.
 const std::string kFirst = test::samplesDir() + "/sample-older.cpt";
-const std::string kSecond = test::samplesDir() + "/sample-older-part2.cpt";
+const std::string kSecond = test::samplesDir() + "/sample-older-push2.cpt";
 
 std::vector<std::string> linesOf(const std::string& path) { return splitLines(test::readFile(path)); }
 

@@ -152,7 +152,7 @@ struct SampleFacts {
 const std::vector<SampleFacts>& samples() {
     static const std::vector<SampleFacts> all = {
         {"sample-older.cpt", {1, 2, 3}, 600, 5, 0.02f, {"Drillout detected at 7.24 m"}, true},
-        {"sample-older-part2.cpt", {1, 2, 3}, 260, 5, 0.02f, {}, true},
+        {"sample-older-push2.cpt", {1, 2, 3}, 260, 5, 0.02f, {}, true},
         {"sample-newer.cpt", {1, 2, 3, 6, 7, 10}, 1100, 10, 0.01f, {}, true},
         {"sample-comma.cpt", {1, 2, 3, 6, 7, 10}, 420, 5, 0.02f, {}, true},
         {"sample-10ch.cpt", {1, 2, 3, 6, 7, 10, 4, 11, 9, 13}, 400, 5, 0.02f, {}, true},
@@ -268,7 +268,7 @@ TEST(ShippedSamples, GpsSentencesHaveTheDialogsLayout) {
 
 TEST(ShippedSamples, SecondPartContinuesTheOlderSampleWithTheSameCone) {
     Sounding first = load("sample-older.cpt");
-    Sounding second = load("sample-older-part2.cpt");
+    Sounding second = load("sample-older-push2.cpt");
     EXPECT_EQ(first.coneNumber, second.coneNumber);
     EXPECT_EQ(first.holeNumber, second.holeNumber);
     EXPECT_GT(second.depth[1], first.depth[first.readingCount]);

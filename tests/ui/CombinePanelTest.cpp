@@ -25,7 +25,7 @@ namespace qm::test {
 namespace {
 
 const std::string kFirstSample = "sample-older.cpt";
-const std::string kSecondSample = "sample-older-part2.cpt";
+const std::string kSecondSample = "sample-older-push2.cpt";
 
 std::string sample(const std::string& name) { return samplesDir() + "/" + name; }
 
@@ -194,13 +194,13 @@ TEST(CombinePanel, ARefusedSecondFileClosesThePanelAndChangesNothing) {
 
     // A file of elevations against a sounding of depths: the cone message
     // first, the mismatch last, and no panel.
-    std::string part2 = readFile(sample(kSecondSample));
+    std::string secondPush = readFile(sample(kSecondSample));
     std::size_t at = 0;
-    for (int line = 1; line <= 23; ++line) at = part2.find('\n', at) + 1;
-    for (; at < part2.size() && part2.compare(at, 6, "      ") != 0; at = part2.find('\n', at) + 1)
-        part2[at] = '-';  // " 12.80" becomes "-12.80"
+    for (int line = 1; line <= 23; ++line) at = secondPush.find('\n', at) + 1;
+    for (; at < secondPush.size() && secondPush.compare(at, 6, "      ") != 0; at = secondPush.find('\n', at) + 1)
+        secondPush[at] = '-';  // " 12.80" becomes "-12.80"
     const std::string elevations = dir.file("elevations.cpt");
-    writeFile(elevations, part2);
+    writeFile(elevations, secondPush);
     win.messages->texts.clear();
     win.combine(sample(kSecondSample));
     ASSERT_TRUE(win.panelShown());
