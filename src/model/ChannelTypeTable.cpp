@@ -1,6 +1,8 @@
 #include "model/ChannelTypeTable.h"
 
+#include <cmath>
 #include <filesystem>
+#include <limits>
 #include <optional>
 
 #include "model/NumberText.h"
@@ -74,14 +76,15 @@ std::string parseChannelTypeTable(std::string_view content, int t, ChannelTypeTa
     if (!countField) return "it ends before the unit count";
     // Table numbers are written with a point whatever the system's setting.
     auto count = localeTextToNumber(*countField, '.');
-    if (!count || *count != static_cast<double>(static_cast<long>(*count)) || *count < 0)
+    // Checked as a double first: a count of 1E+20 would not fit any integer.
+    if (!count || *count < 0 || *count != std::floor(*count))
         return "its unit count \"" + *countField + "\" is not a whole number";
-    long declared = static_cast<long>(*count);
     std::string problem;
-    if (declared > kMaxUnits) {
-        problem = "it declares " + std::to_string(declared) + " units, more than the 10 it may hold";
-        declared = kMaxUnits;
-    }
+    long declared = kMaxUnits;
+    if (*count > kMaxUnits)
+        problem = "it declares " + *countField + " units, more than the 10 it may hold";
+    else
+        declared = static_cast<long>(*count);
     for (int u = 1; u <= declared; ++u) {
         auto name = scanner.next();
         auto pattern = name ? scanner.next() : std::nullopt;
@@ -89,6 +92,9 @@ std::string parseChannelTypeTable(std::string_view content, int t, ChannelTypeTa
         if (!factorText) return "it ends after " + std::to_string(u - 1) + " of its " + std::to_string(declared) + " units";
         auto factor = localeTextToNumber(*factorText, '.');
         if (!factor) return "the factor \"" + *factorText + "\" of unit " + *name + " is not a number";
+        // The factor is held as a Single.
+        if (std::fabs(*factor) > std::numeric_limits<float>::max())
+            return "the factor \"" + *factorText + "\" of unit " + *name + " is too large";
         table.unitName[t][u] = *name;
         table.unitFormat[t][u] = *pattern;
         table.unitFactor[t][u] = static_cast<float>(*factor);

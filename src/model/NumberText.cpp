@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
+#include <locale.h>
 #include <optional>
 
 namespace qm {
@@ -342,6 +344,18 @@ int detectCommaDecimalMode() {
 
 namespace {
 
+// from_chars reports a number below the smallest double as out of range,
+// as it does one above the largest, and gives no value for either. A raw
+// reading of 1E-400 is a zero, not "no number": the C library's conversion,
+// in the "C" locale whatever the process's, gives the zero (or the tiny
+// value) of an underflow and an infinity, refused by the caller, for an
+// overflow.
+double outOfRangeValue(const std::string& number) {
+    static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", nullptr);
+    if (cLocale == nullptr) return std::numeric_limits<double>::infinity();
+    return strtod_l(number.c_str(), nullptr, cLocale);
+}
+
 // The conversion behind both entry points: blanks around the text are
 // ignored, and one decimal separator, `sepA` or `sepB`, may stand in it.
 std::optional<double> parseNumber(std::string_view text, char sepA, char sepB) {
@@ -437,7 +451,11 @@ std::optional<double> parseNumber(std::string_view text, char sepA, char sepB) {
     const char* first = number.data();
     const char* last = first + number.size();
     const auto result = std::from_chars(first, last, value, std::chars_format::general);
-    if (result.ec != std::errc{} || result.ptr != last || !std::isfinite(value)) return std::nullopt;
+    if (result.ec == std::errc::result_out_of_range && result.ptr == last)
+        value = outOfRangeValue(number);
+    else if (result.ec != std::errc{} || result.ptr != last)
+        return std::nullopt;
+    if (!std::isfinite(value)) return std::nullopt;
     return value;
 }
 

@@ -71,6 +71,9 @@ class Reader {
         const int count = fieldCountOf(line(16));
         if (count > kMaxChannels)
             return refuse(16, "describes " + std::to_string(count) + " channels; at most 10 can be read");
+        // A sounding without channels is no rig's file: most often one whose
+        // header lost lines, so that the channel lines stand lower.
+        if (count == 0) return refuse(16, "describes no channel; the channel type codes belong on it");
         s.channelCount = static_cast<int16_t>(count);
         s.porePressureMissing = true;
         std::optional<Refusal> error;

@@ -120,6 +120,8 @@ TEST(ChannelTypeTableParse, DamagedFilesKeepTheUnitsReadInFull) {
         {"many\r\n\"A\",\"#0\",1\r\n", 0},                               // non-numeric count
         {"-1\r\n", 0},                                                   // negative count
         {"2\r\n\"A\",\"#0\",1\r\n\"B\",\"#0\",two\r\n", 1},              // non-numeric factor
+        {"2\r\n\"A\",\"#0\",1\r\n\"B\",\"#0\",1E+39\r\n", 1},            // factor beyond a Single
+        {"2.5\r\n\"A\",\"#0\",1\r\n", 0},                                 // fractional count
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.tail);
@@ -152,6 +154,12 @@ TEST(ChannelTypeTableParse, MoreThanTenUnitsKeepsTheFirstTen) {
     ChannelTypeTable d;
     EXPECT_NE(parseChannelTypeTable(declared, 8, d), "");
     EXPECT_EQ(d.unitCount[8], 10);
+
+    // A count beyond any integer is still just too many.
+    declared.replace(declared.find("\r\n12\r\n"), 6, "\r\n99999999999999999999\r\n");
+    ChannelTypeTable h;
+    EXPECT_NE(parseChannelTypeTable(declared, 8, h).find("99999999999999999999"), std::string::npos);
+    EXPECT_EQ(h.unitCount[8], 10);
 }
 
 // ------------------------------------------------------------ files

@@ -76,6 +76,11 @@ TEST(LocaleTextToNumber, AcceptsSignsBlanksAndExponents) {
     EXPECT_EQ(localeTextToNumber("1,234568E+07", ','), 12345680.0);
     EXPECT_EQ(localeTextToNumber("2e3", '.'), 2000.0);
     EXPECT_EQ(localeTextToNumber("-0,25", ','), -0.25);
+    // Below the smallest double is a zero, not "no number".
+    EXPECT_EQ(localeTextToNumber("12e-9007199254740994", '.'), 0.0);
+    EXPECT_EQ(localeTextToNumber("-1E-400", '.'), 0.0);
+    EXPECT_EQ(localeTextToNumber("1000000000000000000000000000000e-500", '.'), 0.0);
+    EXPECT_EQ(textToNumberOf("1,5E-400", 0), 0.0);
 }
 
 TEST(LocaleTextToNumber, RejectsEverythingElse) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "model/LineFields.h"
 #include "model/NumberText.h"
 #include "support/SoundingCompare.h"
 #include "support/SoundingFileBuilder.h"
@@ -654,6 +655,16 @@ TEST(SoundingReaderRefusal, MoreThanTenChannels) {
     SoundingFileBuilder fewFactors = standardFile();
     fewFactors.channelLine(22, std::string(13, ' ') + rightAligned("1", 20) + rightAligned("1", 20));
     expectRefused(withRows(fewFactors), "line 22");
+}
+
+TEST(SoundingReaderRefusal, NoChannelAtAll) {
+    // Two header lines lost: the channel lines stand two lines higher, and
+    // line 16 holds only the column titles.
+    std::vector<std::string> lines = splitLines(withRows(standardFile()));
+    lines.erase(lines.begin() + 13, lines.begin() + 15);
+    std::string shifted;
+    for (const std::string& l : lines) shifted += l + "\r\n";
+    expectRefused(shifted, "line 16");
 }
 
 TEST(SoundingReaderCapacity, TenChannelsAndTenThousandReadingsFitOneMoreReadingDoesNot) {
