@@ -17,3 +17,10 @@ ctest --test-dir build --output-on-failure -j"$jobs"
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DQUILLMERE_SANITIZE=ON -DQUILLMERE_BENCH=OFF
 cmake --build build-sanitize -j"$jobs"
 ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
+
+# Each fuzz target for a bounded time (QM_FUZZ_SECONDS, default 60; 0 skips
+# them). tools/run-fuzz.sh runs them for longer.
+fuzz_seconds=${QM_FUZZ_SECONDS:-60}
+if [ "$fuzz_seconds" -gt 0 ]; then
+  bash tools/run-fuzz.sh "$fuzz_seconds"
+fi
