@@ -3,10 +3,10 @@
 #include <cmath>
 #include <memory>
 
-#include "model/SoundingReader.h"
-#include "model/SoundingWriter.h"
 #include "model/NumberText.h"
 #include "model/PageText.h"
+#include "model/SoundingReader.h"
+#include "model/SoundingWriter.h"
 
 namespace qm::fuzz {
 
@@ -70,8 +70,9 @@ void requireSaveLoadsBack(const Sounding& s, int commaDecimalMode, const std::st
     if (layoutProblem(s, table, sep)) return;
     const std::string saved = soundingFileText(s, table, sep);
 
+    // A load replaces the whole sounding, so the one of the last input can
+    // be read into.
     static const auto back = std::make_unique<Sounding>();
-    *back = Sounding();
     const LoadResult r = readSoundingText(saved, table, commaDecimalMode, *back);
     require(r.ok, at(where, "the saved file does not load back: " + r.error));
     if (!r.messages.empty()) fail(at(where, "the saved file loads with a message: " + r.messages.front()));

@@ -6,7 +6,8 @@
 # SECONDS_PER_TARGET defaults to 60; the targets default to all of them:
 #   sounding_reader second_file_reader channel_table text_to_number
 #   cell_entry gps_sentence leading_number
-# Targets run two at a time (QM_FUZZ_PARALLEL). The corpus each one grows is
+# Targets run two at a time (QM_FUZZ_PARALLEL). QM_FUZZ_SEED fixes the
+# fuzzer's random seed (the test command sets it, so its runs repeat). The corpus each one grows is
 # kept in build-fuzz/corpus/<target> and picked up by the next run. An input
 # that breaks a check is written to build-fuzz/artifacts/<target>/; copy it
 # into fuzz/regressions/<target>/ once it is fixed, and the test suite
@@ -62,12 +63,14 @@ prepare_seeds() {
 run_one() {
   local target=$1 seconds=$2 build=$3
   local log="$build/logs/$target.log"
+  local seed=()
+  if [ -n "${QM_FUZZ_SEED:-}" ]; then seed=(-seed="$QM_FUZZ_SEED"); fi
   # ASan's own options for the fuzzer; leaks are not looked for, as in the
   # test suite.
   ASAN_SYMBOLIZER_PATH=/usr/lib/llvm-16/bin/llvm-symbolizer ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     "$build/bin/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2560 \
       -dict="$(dictionary_of "$target")" -artifact_prefix="$build/artifacts/$target/" \
-      -print_final_stats=1 "$build/corpus/$target" "$build/seeds/$target" > "$log" 2>&1
+      -print_final_stats=1 "${seed[@]}" "$build/corpus/$target" "$build/seeds/$target" > "$log" 2>&1
   local status=$?
   local runs
   runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo "?")

@@ -22,5 +22,5 @@ ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
 # them). tools/run-fuzz.sh runs them for longer.
 fuzz_seconds=${QM_FUZZ_SECONDS:-60}
 if [ "$fuzz_seconds" -gt 0 ]; then
-  bash tools/run-fuzz.sh "$fuzz_seconds"
+  QM_FUZZ_SEED=${QM_FUZZ_SEED:-1} bash tools/run-fuzz.sh "$fuzz_seconds"
 fi
