@@ -48,9 +48,12 @@ prepare_seeds() {
   cp fuzz/regressions/"$target"/* "$seeds"/ 2>/dev/null || true
   case "$target" in
     sounding_reader|second_file_reader)
-      # The samples cut to their header and first readings: small inputs
-      # run many times faster, and the mutations reach the same code.
-      for f in data/samples/*.cpt; do head -n 48 "$f" > "$seeds/$(basename "$f")"; done ;;
+      # The samples cut to their header, first readings and last line (the
+      # final baseline): small inputs run many times faster, and the
+      # mutations reach the same code.
+      for f in data/samples/*.cpt; do
+        { head -n 48 "$f"; tail -n 1 "$f"; } > "$seeds/$(basename "$f")"
+      done ;;
     channel_table)
       # The first byte chooses the type the table is read as.
       for t in $(seq 1 20); do
