@@ -107,7 +107,14 @@ bool ReadingsPage::moveDown(PageReaction& reaction) {
         rowSelectArmed = false;
         return true;
     }
-    selectRow(sounding_.pageRow + 1);
+    const int wanted = sounding_.pageRow + 1;
+    selectRow(wanted);
+    // A combine gives the sounding the second file's leading count and leaves
+    // the cursor where it stood, possibly above the first row the cursor may
+    // take now; the row selection then puts it further down than asked. The
+    // rows must follow, or a typed value would go to another reading than the
+    // one its row shows.
+    if (sounding_.pageRow != wanted) refreshDisplay();
     rowSelectArmed = false;
     reaction.focus = PageReaction::Focus::DepthCell;
     reaction.focusRow = sounding_.pageRow;

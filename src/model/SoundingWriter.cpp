@@ -124,7 +124,11 @@ RenderedFile render(const Sounding& s, const ChannelTypeTable& table, char sep) 
         // older layout column 7, the first of the speed's 7, must stay blank.
         const bool fits = depthEnd - rowStart == layout.depthWidth && out.size() - rowStart == kLeadWidth &&
                           (newer || out[rowStart + 6] == ' ');
-        if (!fits || !std::isfinite(s.depth[r]) || !std::isfinite(s.speed[r])) fail(rowProblem(s, r, newer, sep));
+        // Only the first refusal is reported, and its text looks at every
+        // reading: built for each row that does not fit, it would make a
+        // save of a large sounding whose rows all overflow take minutes.
+        if ((!fits || !std::isfinite(s.depth[r]) || !std::isfinite(s.speed[r])) && !file.problem)
+            fail(rowProblem(s, r, newer, sep));
         for (int c = 1; c <= s.channelCount; ++c) {
             const float v = s.value(c, r);
             if (v == kNoDataValue) {

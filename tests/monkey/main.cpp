@@ -1,0 +1,27 @@
+// The monkey tests drive real widgets: a QApplication on the offscreen
+// platform before any widget exists.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QString>
+
+namespace {
+
+// The offscreen platform says for every window that it cannot pass size
+// hints on; that says nothing about the tests.
+void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (text.contains(QLatin1String("propagateSizeHints"))) return;
+    qt_message_output(type, context, text);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietHandler);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Quillmere");
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
