@@ -81,14 +81,8 @@ void requireSaveLoadsBack(const Sounding& s, int commaDecimalMode, const std::st
     require(b.readingCount == s.readingCount, at(where, "reading count changed"));
     require(b.channelCount == s.channelCount, at(where, "channel count changed"));
     require(b.hasFinalBaseline == s.hasFinalBaseline, at(where, "final baseline lost or gained"));
-    const std::string* textsA[] = {&s.companyName, &s.operatorName, &s.coneNumber,  &s.location,
-                                   &s.jobNumber,   &s.holeNumber,   &s.dateAndTime, &s.header,
-                                   &s.footnote1,   &s.footnote2,    &s.gpsSentence, &s.waterTableDepth};
-    const std::string* textsB[] = {&b.companyName, &b.operatorName, &b.coneNumber,  &b.location,
-                                   &b.jobNumber,   &b.holeNumber,   &b.dateAndTime, &b.header,
-                                   &b.footnote1,   &b.footnote2,    &b.gpsSentence, &b.waterTableDepth};
-    for (std::size_t i = 0; i < std::size(textsA); ++i)
-        require(*textsA[i] == *textsB[i], at(where, "header line " + std::to_string(i + 2) + " changed"));
+    for (std::size_t i = 0; i < kHeaderLines.size(); ++i)
+        if (s.*kHeaderLines[i] != b.*kHeaderLines[i]) fail(at(where, "header line " + std::to_string(i + 2) + " changed"));
 
     const bool newer = s.depthDecimals > 2;
     const double depthStep = newer ? 0.0005 : 0.005;

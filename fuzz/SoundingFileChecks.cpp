@@ -16,7 +16,7 @@ namespace {
 // A Sounding is some megabytes: the checks keep theirs for the whole run and
 // empty them only after they were filled.
 Sounding& reusedSounding(int which) {
-    static std::unique_ptr<Sounding> soundings[4];
+    static std::unique_ptr<Sounding> soundings[2];
     if (!soundings[which]) soundings[which] = std::make_unique<Sounding>();
     return *soundings[which];
 }

@@ -79,6 +79,13 @@ struct Sounding {
     std::vector<float> values_;
 };
 
+// The header texts in the order of file lines 2 to 13: the reader fills
+// them, the writer writes them and the checks compare them in this order.
+inline constexpr std::array<std::string Sounding::*, 12> kHeaderLines = {
+    &Sounding::companyName, &Sounding::operatorName, &Sounding::coneNumber, &Sounding::location,
+    &Sounding::jobNumber,   &Sounding::holeNumber,   &Sounding::dateAndTime, &Sounding::header,
+    &Sounding::footnote1,   &Sounding::footnote2,    &Sounding::gpsSentence, &Sounding::waterTableDepth};
+
 // Raw reading -> engineering value of channel c: (raw - baseline) / span *
 // full scale * unit factor, in double, rounded to float once at the end.
 // NoDataValue stays NoDataValue.

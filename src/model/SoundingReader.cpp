@@ -38,10 +38,7 @@ class Reader {
                            ", before its channel lines (16 to 22) and column titles (23) are complete."};
         s.versionLine = lines_[0];
         s.depthDecimals = s.isNewerLayout() ? 3 : 2;
-        std::string* header[] = {&s.companyName, &s.operatorName, &s.coneNumber, &s.location,
-                                 &s.jobNumber,   &s.holeNumber,   &s.dateAndTime, &s.header,
-                                 &s.footnote1,   &s.footnote2,    &s.gpsSentence, &s.waterTableDepth};
-        for (int i = 0; i < 12; ++i) header[i]->assign(lines_[static_cast<std::size_t>(i + 1)]);
+        for (std::size_t i = 0; i < kHeaderLines.size(); ++i) (s.*kHeaderLines[i]).assign(lines_[i + 1]);
 
         if (auto r = readChannelLines(s)) return r;
         return readData(s, messages);

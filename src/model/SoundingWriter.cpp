@@ -80,10 +80,7 @@ RenderedFile render(const Sounding& s, const ChannelTypeTable& table, char sep) 
     out.reserve(static_cast<std::size_t>(s.readingCount) * (13 + 20 * s.channelCount + 2) + 4096);
 
     printLine(out, {newer ? kNewerVersionLine : kOlderVersionLine});
-    for (const std::string* text : {&s.companyName, &s.operatorName, &s.coneNumber, &s.location, &s.jobNumber,
-                                    &s.holeNumber, &s.dateAndTime, &s.header, &s.footnote1, &s.footnote2,
-                                    &s.gpsSentence, &s.waterTableDepth})
-        printLine(out, {*text});
+    for (const auto text : kHeaderLines) printLine(out, {s.*text});
     printLine(out, {});
     printLine(out, {});
 

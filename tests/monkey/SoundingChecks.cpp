@@ -157,16 +157,10 @@ std::string savedFileProblem(const Sounding& saved, const ChannelTypeTable& tabl
     const Sounding& a = saved;
     const Sounding& b = *back;
 
-    const std::string* textsA[] = {&a.companyName, &a.operatorName, &a.coneNumber, &a.location,
-                                   &a.jobNumber,   &a.holeNumber,   &a.dateAndTime, &a.header,
-                                   &a.footnote1,   &a.footnote2,    &a.gpsSentence, &a.waterTableDepth};
-    const std::string* textsB[] = {&b.companyName, &b.operatorName, &b.coneNumber, &b.location,
-                                   &b.jobNumber,   &b.holeNumber,   &b.dateAndTime, &b.header,
-                                   &b.footnote1,   &b.footnote2,    &b.gpsSentence, &b.waterTableDepth};
-    for (std::size_t i = 0; i < std::size(textsA); ++i)
-        if (*textsA[i] != *textsB[i])
-            return "header line " + std::to_string(i + 2) + " reads back as \"" + *textsB[i] + "\", saved \"" +
-                   *textsA[i] + "\"";
+    for (std::size_t i = 0; i < kHeaderLines.size(); ++i)
+        if (a.*kHeaderLines[i] != b.*kHeaderLines[i])
+            return "header line " + std::to_string(i + 2) + " reads back as \"" + b.*kHeaderLines[i] + "\", saved \"" +
+                   a.*kHeaderLines[i] + "\"";
     if (a.channelCount != b.channelCount)
         return "channelCount reads back as " + std::to_string(b.channelCount) + ", saved " + std::to_string(a.channelCount);
     if (a.readingCount != b.readingCount)

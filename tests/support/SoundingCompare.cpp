@@ -20,17 +20,11 @@ std::string describe(const std::string& what, float a, float b) {
 }  // namespace
 
 std::string soundingDifference(const Sounding& a, const Sounding& b, CompareOptions options) {
-    const std::string* textsA[] = {&a.companyName, &a.operatorName, &a.coneNumber,  &a.location,
-                                   &a.jobNumber,   &a.holeNumber,   &a.dateAndTime, &a.header,
-                                   &a.footnote1,   &a.footnote2,    &a.gpsSentence, &a.waterTableDepth,
-                                   &a.finalBaselineLine};
-    const std::string* textsB[] = {&b.companyName, &b.operatorName, &b.coneNumber,  &b.location,
-                                   &b.jobNumber,   &b.holeNumber,   &b.dateAndTime, &b.header,
-                                   &b.footnote1,   &b.footnote2,    &b.gpsSentence, &b.waterTableDepth,
-                                   &b.finalBaselineLine};
-    for (std::size_t i = 0; i < std::size(textsA); ++i)
-        if (*textsA[i] != *textsB[i])
-            return "text " + std::to_string(i) + ": \"" + *textsA[i] + "\" vs \"" + *textsB[i] + "\"";
+    for (std::size_t i = 0; i < kHeaderLines.size(); ++i)
+        if (a.*kHeaderLines[i] != b.*kHeaderLines[i])
+            return "text " + std::to_string(i) + ": \"" + a.*kHeaderLines[i] + "\" vs \"" + b.*kHeaderLines[i] + "\"";
+    if (a.finalBaselineLine != b.finalBaselineLine)
+        return "final baseline line: \"" + a.finalBaselineLine + "\" vs \"" + b.finalBaselineLine + "\"";
     if (options.versionLine && a.versionLine != b.versionLine) return "version line";
 
     auto number = [](const char* name, long x, long y) -> std::string {
