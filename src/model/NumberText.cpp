@@ -282,7 +282,9 @@ char* plainPatternDigits(double value, const NumericPattern& p, char sep, char* 
     const int integerDigits = static_cast<int>(fraction - first);
 
     char* out = buffer;
-    if (value < 0 && n != 0) *out++ = '-';
+    // Every value below zero keeps its sign, also one whose digits round to
+    // zeros (-0.004 gives -0.00); a negative zero is not below zero.
+    if (value < 0) *out++ = '-';
     for (int pad = integerDigits; pad < p.minIntegerDigits; ++pad) *out++ = '0';
     out = std::copy(static_cast<const char*>(first), fraction, out);
     if (p.hasPoint && p.decimals > 0) {
@@ -490,9 +492,7 @@ std::string formatPattern(double value, std::string_view pattern, char sep) {
     const DecimalDigits d = roundedDigits(std::fabs(value), p.decimals);
 
     std::string out(p.prefix);
-    // A value that rounds to zero is written without a sign: -0.001 with
-    // "##0.00" gives 0.00, the same text as zero itself.
-    if (value < 0 && !d.isZero()) out += '-';
+    if (value < 0) out += '-';
     const int integerDigits = std::max(d.intDigits, p.minIntegerDigits);
     for (int power = integerDigits - 1; power >= 0; --power) out += d.digitAt(power);
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <clocale>
 #include <limits>
 #include <optional>
@@ -178,12 +180,16 @@ TEST(FormatPattern, HalvesRoundAwayFromZeroOnTheStoredValue) {
     EXPECT_EQ(formatPattern(0.00005, "#.0000", '.'), ".0001");
 }
 
-TEST(FormatPattern, ValuesThatRoundToZeroCarryNoSign) {
-    EXPECT_EQ(formatPattern(-0.001, "##0.00", '.'), "0.00");
-    EXPECT_EQ(formatPattern(-0.004, "#.00", '.'), ".00");
-    EXPECT_EQ(formatPattern(-0.0, "##0.00", '.'), "0.00");
-    EXPECT_EQ(formatPattern(-0.4, "0", '.'), "0");
-    EXPECT_EQ(formatPattern(-0.005, "##0.00", '.'), "-0.01");
+TEST(FormatPattern, ValuesBelowZeroKeepTheirSignWhenTheyRoundToZeros) {
+    for (auto [value, pattern, text] : {std::tuple{-0.004, "##0.00", "-0.00"}, {-0.004, "#.00", "-.00"},
+                                        {-0.004, "0", "-0"}, {-0.0004, "000000.000", "-000000.000"},
+                                        {-0.0, "##0.00", "0.00"}, {-0.005, "##0.00", "-0.01"},
+                                        {-0.0000001, "####0.00000", "-0.00000"}}) {
+        EXPECT_EQ(formatPattern(value, pattern, '.'), text) << value << " " << pattern;
+        std::string fixed;
+        appendFormatPattern(fixed, value, pattern, '.', 12);
+        EXPECT_EQ(fixed, formatPattern(formatPattern(value, pattern, '.'), "@@@@@@@@@@@@"));
+    }
 }
 
 TEST(FormatPattern, OptionalDecimalsDropTrailingZeros) {

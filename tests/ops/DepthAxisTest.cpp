@@ -89,7 +89,7 @@ TEST(Increment, DecreaseLooksAtTheAcceptedIncrement) {
         EXPECT_TRUE(stepper.decrease(s));
         shown.push_back(stepper.text('.'));
     }
-    EXPECT_EQ(shown, (std::vector<std::string>{"0.015", "0.010", "0.005", "0.000", "-0.005"}));
+    EXPECT_EQ(shown, (std::vector<std::string>{"0.015", "0.010", "0.005", "-0.000", "-0.005"}));
     // Reaching 0 or below by stepping is refused like a typed one.
     for (const std::string& text : {shown[3], shown[4]}) {
         const OpResult result = changeIncrement(s, text, '.');
