@@ -568,7 +568,7 @@ TEST(DepthIncrementPanel, DecreaseLooksAtTheAcceptedIncrement) {
         shown << win.text("txtNewIncrement");
     }
     // The accepted 0.02 stays above 0.005, so the steps go on down to 0.
-    EXPECT_EQ(shown, (QStringList{"0.015", "0.010", "0.005", "0.000"}));
+    EXPECT_EQ(shown, (QStringList{"0.015", "0.010", "0.005", "-0.000"}));
     clickOn(button(win, "cmdOK"));
     ASSERT_EQ(win.messages->texts.size(), 1u);
     EXPECT_EQ(win.messages->texts[0], "The new increment must be greater than 0. The depths were not changed.");
