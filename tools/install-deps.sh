@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Quillmere needs on Debian, and
-# generates the de_DE.UTF-8 locale that the comma-decimal tests use.
+# Installs what building, running, testing and packaging Quillmere needs on
+# Debian (dpkg-dev and file give cpack the package's dependencies; the others
+# check the installed package), and generates the de_DE.UTF-8 locale that the
+# comma-decimal tests use.
 # Safe to run again: it installs only what is missing.
 set -euo pipefail
 
 packages=(build-essential cmake qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-          locales xvfb xauth imagemagick clang-16 libclang-rt-16-dev ccache lld)
+          locales xvfb xauth imagemagick clang-16 libclang-rt-16-dev ccache lld
+          dpkg-dev file desktop-file-utils libxml2-utils man-db shared-mime-info)
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi

@@ -13,6 +13,9 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLMERE_BENCH=ON
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
+# The Debian package built from this build: installed with apt-get, its
+# programs run from the PATH, its files checked, then removed again.
+bash tools/check-package.sh build
 
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DQUILLMERE_SANITIZE=ON -DQUILLMERE_BENCH=OFF
 cmake --build build-sanitize -j"$jobs"

@@ -13,6 +13,9 @@ int main(int argc, char* argv[]) {
     std::setlocale(LC_ALL, "");
     QApplication app(argc, argv);
     QApplication::setApplicationName("Quillmere");
+    // Desktops match the window to the installed quillmere.desktop (its
+    // name and icon) by this.
+    QGuiApplication::setDesktopFileName("quillmere");
 
     qm::ui::MainForm form;
     // The window is laid out for 1366 x 768; a screen of that size or

@@ -29,8 +29,12 @@ std::string executableFolder() {
     return exe.parent_path().string();
 }
 
-std::string defaultDataFolder() {
-    const fs::path own = executableFolder();
+std::string defaultDataFolder() { return dataFolderFor(executableFolder()); }
+
+std::string dataFolderFor(const std::string& programFolder) {
+    fs::path own = programFolder;
+    // "/usr/bin/" names the same folder as "/usr/bin"; its parent is /usr.
+    if (!own.has_filename()) own = own.parent_path();
     if (holdsTables(own)) return own.string();
     const fs::path installed = own.parent_path() / "share" / "quillmere";
     if (holdsTables(installed)) return installed.string();

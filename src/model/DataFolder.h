@@ -14,6 +14,10 @@ std::string executableFolder();
 // The executable's folder when it holds a Channel table, else
 // ../share/quillmere beside it when that does, else the executable's folder.
 std::string defaultDataFolder();
+// The same rule for a program in `programFolder`: a build runs with the
+// tables beside it, an installed <prefix>/bin program finds
+// <prefix>/share/quillmere.
+std::string dataFolderFor(const std::string& programFolder);
 
 // The folder the first file dialog of a run starts in: the first 7
 // characters of the data folder followed by "/data" when that folder exists,

@@ -22,6 +22,7 @@
 #include "ui/GpsCommands.h"
 #include "ui/PageCellEdit.h"
 #include "ui/ShiftBaselinesPanel.h"
+#include "ui/SoundingFileDrop.h"
 #include "ui/TextCodec.h"
 
 namespace qm::ui {
@@ -109,6 +110,8 @@ void MainForm::installCommands() {
     new AutoCleanCommand(*this);
     new DepthFormatCommands(*this);
     gps_ = new GpsCommands(*this);
+    // Last: it finds every text box the commands built.
+    new SoundingFileDrop(*this);
 }
 
 void MainForm::prepareFileDialog(const std::string& filter, const std::string& fileName) {

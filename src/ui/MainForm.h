@@ -13,8 +13,8 @@
 // Adding a panel or command: each has its own class in its own file, built
 // once by the constructor after start-up (see installCommands in
 // MainForm.cpp): CombinePanel, ChangeStartDepthPanel, DepthIncrementPanel,
-// ShiftBaselinesPanel, ExportPanel, AutoCleanCommand, DepthFormatCommands and
-// GpsCommands. Such a class finds its menu item with action("menuCombine"),
+// ShiftBaselinesPanel, ExportPanel, AutoCleanCommand, DepthFormatCommands,
+// GpsCommands and SoundingFileDrop. Such a class finds its menu item with action("menuCombine"),
 // its empty frame with panelFrame("frmSecondFileData") (a hidden QGroupBox
 // with its caption; fill it with a layout and controls), and works on the
 // Sounding through sounding(), tables() and the page services. Showing a
@@ -129,8 +129,9 @@ class MainForm : public QMainWindow {
     // ---- The window's own commands ----
 
     void menuFileOpenClick();
-    // File > Open after its dialog: reads `path` and shows the sounding.
-    // A refused file gives its message and leaves the window as it was.
+    // File > Open with `path` chosen (also a file named at start or dropped
+    // on the window): reads it and shows the sounding. A refused file gives
+    // its message and leaves the window as Open leaves it.
     bool openSoundingFile(const std::string& path);
     void menuFileSaveClick();
     void mnuCopyClick();

@@ -34,6 +34,9 @@ void MainForm::menuFileOpenClick() {
 bool MainForm::openSoundingFile(const std::string& path) {
     // A run handles one sounding.
     if (soundingLoaded()) return false;
+    // Open puts the cursor row back before its dialog; a file that comes by
+    // another way (at start, dropped) sees the same state.
+    sounding_.pageRow = 1;
     // Read into a fresh record, so a refused file leaves everything as it was.
     auto fresh = std::make_unique<Sounding>();
     const LoadResult result = readSoundingFile(path, tables_, commaDecimalMode_, *fresh);

@@ -284,6 +284,7 @@ class Monkey {
         if (k <= 70) return menuEvent();
         if (k <= 84) return buttonEvent(gps);
         if (k <= 92) return boxEvent(gps);
+        if (k <= 94) return dropEvent();
         return comboEvent(gps);
     }
 
@@ -530,6 +531,16 @@ class Monkey {
         return {"set " + nameOf(box) + " to \"" + ui::toCp1252(text) + "\"", [t, text] {
                     if (t) test::typeInto(t, text);
                 }};
+    }
+
+    // A file dropped on the window as from a file manager (the paths File >
+    // Open is given; for its cancel, two files at once, which is refused).
+    Event dropEvent() {
+        std::vector<std::string> paths{pickOpenPath()};
+        if (paths.front().empty()) paths = {samples_.front(), samples_.back()};
+        std::string what = "drop";
+        for (const std::string& p : paths) what += " [" + shortText(p, 200) + "]";
+        return {what, [this, paths] { test::dropFiles(win_->form.get(), paths); }};
     }
 
     Event comboEvent(QDialog* gps) {

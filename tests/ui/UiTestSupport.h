@@ -4,7 +4,9 @@
 // real widgets.
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <deque>
@@ -19,6 +21,7 @@
 #include "support/TestSupport.h"
 #include "ui/MainForm.h"
 #include "ui/PageCellEdit.h"
+#include "ui/TextCodec.h"
 
 namespace qm::test {
 
@@ -128,6 +131,23 @@ inline void clickOn(QWidget* w) {
     QApplication::sendEvent(w, &press);
     QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(w, &release);
+}
+
+// Drags `paths` onto the window and drops them, as a file manager does; true
+// when the window took the drop. The work the drop posts has run on return.
+inline bool dropFiles(QWidget* w, const std::vector<std::string>& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const std::string& p : paths) urls << QUrl::fromLocalFile(ui::fromFileName(p));
+    data.setUrls(urls);
+    const QPoint at = w->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &drop);
+    QCoreApplication::sendPostedEvents();
+    return drop.isAccepted();
 }
 
 inline QColor background(QWidget* w) { return w->palette().color(QPalette::Base); }
