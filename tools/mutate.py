@@ -258,23 +258,30 @@ def build_programs(build, programs, log_path):
 FAILED_RE = re.compile(r"^\[  FAILED  \] (\S+)", re.M)
 
 
-def run_suite(build, programs, timeout, env):
-    """Runs the programs until one fails; returns None or (program, what failed)."""
+def run_suite(build, programs, timeout, env, log_path=None):
+    """Runs the programs until one fails; returns None, ("failed", program,
+    what failed) or ("no-compile", reason). With `log_path` each program is
+    rebuilt just before it runs, so a fault the first program catches costs
+    no link of the window programs."""
     cwd = os.path.join(build, "tests")
     if not os.path.isdir(cwd):
         cwd = build
     for program in programs:
+        if log_path:
+            ok, why = build_programs(build, [program], log_path)
+            if not ok:
+                return "no-compile", why
         cmd = [os.path.join(build, "bin", program), "--gtest_fail_fast", "--gtest_brief=1"]
         status, output, timed_out = run_child(cmd, cwd, env, timeout)
         if timed_out:
-            return program, "timeout after %d s" % timeout
+            return "failed", program, "timeout after %d s" % timeout
         if status != 0:
             failed = FAILED_RE.search(output)
             if failed:
-                return program, failed.group(1).rstrip(",")
+                return "failed", program, failed.group(1).rstrip(",")
             if status < 0:
-                return program, "crash (signal %d)" % -status
-            return program, "exit status %d" % status
+                return "failed", program, "crash (signal %d)" % -status
+            return "failed", program, "exit status %d" % status
     return None
 
 
@@ -432,7 +439,7 @@ def main(argv):
         t0 = time.time()
         failed = run_suite(build, programs, args.timeout, env)
         if failed:
-            raise CannotRun("the unchanged tree fails its own suite: %s: %s" % failed)
+            raise CannotRun("the unchanged tree fails its own suite: %s: %s" % failed[1:])
         header.append("suite on the unchanged tree: passes in %.0f s" % (time.time() - t0))
 
     report = Report(args.report, header)
@@ -456,15 +463,13 @@ def main(argv):
             mutated = text.replace(m.old, m.new, 1).encode("utf-8")
             try:
                 t.apply(m.file, original, mutated)
-                ok, why = build_programs(build, programs, os.path.join(log_dir, "build-%s.log" % m.id))
-                if not ok:
-                    status, detail = "NO-COMPILE", why
+                outcome = run_suite(build, programs, args.timeout, env, os.path.join(log_dir, "build-%s.log" % m.id))
+                if outcome is None:
+                    status, detail = "SURVIVED", "no test failed"
+                elif outcome[0] == "no-compile":
+                    status, detail = "NO-COMPILE", outcome[1]
                 else:
-                    failed = run_suite(build, programs, args.timeout, env)
-                    if failed:
-                        status, detail = "KILLED", "%s: %s" % failed
-                    else:
-                        status, detail = "SURVIVED", "no test failed"
+                    status, detail = "KILLED", "%s: %s" % outcome[1:]
             finally:
                 t.restore(m.file, original)
         report.results[m.id] = (status, one_line(detail, 160), time.time() - t0)
