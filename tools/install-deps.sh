@@ -7,7 +7,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-          locales xvfb xauth imagemagick clang-16 libclang-rt-16-dev ccache lld
+          locales xvfb xauth imagemagick clang-16 libclang-rt-16-dev ccache lld python3
           dpkg-dev file desktop-file-utils libxml2-utils man-db shared-mime-info)
 
 SUDO=""

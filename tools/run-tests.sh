@@ -13,6 +13,8 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLMERE_BENCH=ON
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
+# The CSV export read back by Python's csv module, against the tool's page.
+for sample in data/samples/*.cpt; do python3 tools/check_csv.py build/bin/quillmere-cli "$sample"; done
 # The Debian package built from this build: installed with apt-get, its
 # programs run from the PATH, its files checked, then removed again.
 bash tools/check-package.sh build

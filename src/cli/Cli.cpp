@@ -51,6 +51,7 @@ ActionRegistry buildRegistry() {
     registerCorrectionActions(r);
     registerCombineActions(r);
     registerExportActions(r);
+    registerOpenFormatActions(r);
     return r;
 }
 

@@ -63,6 +63,7 @@ void registerFileActions(ActionRegistry& r);  // --info --page --units --depth-u
 void registerCorrectionActions(ActionRegistry& r);  // --auto-clean --shift --remove-negatives --start-depth --increment --depth-format --gps --clear-gps
 void registerCombineActions(ActionRegistry& r);  // --combine
 void registerExportActions(ActionRegistry& r);  // --export-cpd
+void registerOpenFormatActions(ActionRegistry& r);  // --export-csv --export-gef --export-ags
 
 // Reads the value after an option, or throws UsageError.
 const std::string& argumentOf(const std::vector<std::string>& args, std::size_t& next, const std::string& option);

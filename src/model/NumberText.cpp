@@ -534,6 +534,13 @@ void appendRightAligned(std::string& out, std::string_view text, std::size_t wid
     out.append(text);
 }
 
+std::string shortestNumberText(float value) {
+    char buffer[64];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    if (ec != std::errc()) return nonFiniteText(value);
+    return std::string(buffer, end);
+}
+
 std::string numberText(float value, char sep) {
     const double v = value;
     if (!std::isfinite(v)) return nonFiniteText(v);

@@ -54,6 +54,10 @@ std::string numberText(int value);
 std::string plainNumberText(double value);
 // The pattern formatter called without a pattern: the same text as numberText.
 std::string generalNumberText(float value, char sep);
+// The shortest text with "." that reads back to exactly this float, never in
+// exponent form ("0.00001", "100000"): the open-format exports write every
+// value so that any reader gets the stored number back.
+std::string shortestNumberText(float value);
 
 // The character rule of the cell entry check; accepts 1.2.3, "-" or ".".
 bool checkForValidEntry(std::string_view text, int commaDecimalMode);

@@ -1,5 +1,6 @@
 #include "ops/GpsSentence.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 #include <optional>
@@ -63,7 +64,34 @@ std::string leadingNumberText(std::string_view text) {
     return number;
 }
 
+// ddmm.mmmm (or dddmm.mmmm) as degrees; nothing for a text that is not
+// such a number.
+std::optional<double> sentenceDegrees(const std::string& text, double maxDegrees, int& minuteDecimals) {
+    const std::optional<double> v = localeTextToNumber(text, '.');
+    if (!v || *v <= 0.0 || text.find_first_of("eE") != std::string::npos) return std::nullopt;
+    const double degrees = std::floor(*v / 100.0);
+    const double minutes = *v - degrees * 100.0;
+    if (minutes >= 60.0 || degrees + minutes / 60.0 > maxDegrees) return std::nullopt;
+    const std::size_t point = text.find('.');
+    minuteDecimals = point == std::string::npos ? 0 : static_cast<int>(text.find_last_not_of(' ') - point);
+    return degrees + minutes / 60.0;
+}
+
 }  // namespace
+
+std::optional<GpsPosition> gpsPositionOf(const GpsFields& f) {
+    const bool north = f.northSouth == "N", east = f.eastWest == "E";
+    if ((!north && f.northSouth != "S") || (!east && f.eastWest != "W")) return std::nullopt;
+    int latDecimals = 0, lonDecimals = 0;
+    const auto lat = sentenceDegrees(f.latitude, 90.0, latDecimals);
+    const auto lon = sentenceDegrees(f.longitude, 180.0, lonDecimals);
+    if (!lat || !lon) return std::nullopt;
+    GpsPosition p;
+    p.latitude = north ? *lat : -*lat;
+    p.longitude = east ? *lon : -*lon;
+    p.resolution = std::pow(10.0, -std::min(latDecimals, lonDecimals)) / 60.0;
+    return p;
+}
 
 GpsFields decodeGps(std::string_view sentence) {
     GpsFields f;

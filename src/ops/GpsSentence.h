@@ -4,6 +4,7 @@
 // builds from its boxes. Numbers typed into the dialog are read leniently,
 // with "." as the decimal point whatever the locale.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,21 @@ GpsFields decodeGps(std::string_view sentence);
 // The fields of the sounding's sentence, as a load decodes them: only a
 // sentence containing "GGA" (any letter case) is split, else all are empty.
 GpsFields gpsFieldsOf(const Sounding& s);
+
+// The position a sentence gives, in signed decimal degrees (north and east
+// positive), for the exports.
+struct GpsPosition {
+    double latitude = 0.0;
+    double longitude = 0.0;
+    // The last place of the sentence's minutes in degrees: how finely the
+    // position was written down (the sentence carries no accuracy of its own).
+    double resolution = 0.0;
+};
+
+// Only a sentence that names a place: latitude ddmm.mmmm with N or S,
+// longitude dddmm.mmmm with E or W, whole minutes below 60, and neither
+// coordinate 0 (which the GPS dialog takes for "not given").
+std::optional<GpsPosition> gpsPositionOf(const GpsFields& f);
 
 // The main window's three GPS boxes.
 struct GpsBoxTexts {

@@ -19,6 +19,7 @@
 #include "ui/DepthFormatCommands.h"
 #include "ui/DepthIncrementPanel.h"
 #include "ui/ExportPanel.h"
+#include "ui/OpenFormatCommands.h"
 #include "ui/GpsCommands.h"
 #include "ui/PageCellEdit.h"
 #include "ui/ShiftBaselinesPanel.h"
@@ -107,6 +108,7 @@ void MainForm::installCommands() {
     new DepthIncrementPanel(*this);
     new ShiftBaselinesPanel(*this);
     new ExportPanel(*this);
+    new OpenFormatCommands(*this);
     new AutoCleanCommand(*this);
     new DepthFormatCommands(*this);
     gps_ = new GpsCommands(*this);

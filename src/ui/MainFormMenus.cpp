@@ -53,6 +53,9 @@ void MainForm::buildMenus() {
     file->addAction(save);
     separator(file, "sep3");
     file->addAction(item(this, "MenuExport", "&Export", false));
+    file->addAction(item(this, "mnuExportCsv", "Export CS&V...", false));
+    file->addAction(item(this, "mnuExportGef", "Export &GEF-CPT...", false));
+    file->addAction(item(this, "mnuExportAgs", "Export AGS&4...", false));
     separator(file, "sep4");
     file->addAction(item(this, "mnuAutoClean", "&AutoClean For Interp", false));
     separator(file, "sep5");
@@ -87,8 +90,9 @@ void MainForm::buildMenus() {
 }
 
 void MainForm::enableLoadedCommands() {
-    for (const char* name : {"MenuFileSave", "MenuExport", "menuCombine", "mnuShiftBaseline", "mnuEditDepth",
-                             "mnuDepthSignificantDigits", "mnuAutoClean"})
+    for (const char* name : {"MenuFileSave", "MenuExport", "mnuExportCsv", "mnuExportGef", "mnuExportAgs",
+                             "menuCombine", "mnuShiftBaseline", "mnuEditDepth", "mnuDepthSignificantDigits",
+                             "mnuAutoClean"})
         action(name)->setEnabled(true);
     action("MenuFileOpen")->setEnabled(false);
 }

@@ -11,6 +11,8 @@
 //                   other file left in {out} fails the case
 //   setup/NAME      copied into {out} before the run (an earlier file)
 //   locale          the LC_ALL locale of the run (de_DE.UTF-8: comma mode)
+// Every case runs with QM_TODAY=2026-01-15, so files that carry the day they
+// were made (GEF-CPT, AGS4) compare byte for byte.
 // QM_UPDATE_CASES=1 writes what the run gave into the case instead of
 // comparing, for a new case that is then read through once by eye.
 
@@ -185,6 +187,7 @@ class CaseTest : public testing::Test {
 // One test per case folder, named after its path below tests/cases.
 const bool kRegistered = [] {
     if (!fs::is_directory(kCasesDir)) return false;
+    setenv("QM_TODAY", "2026-01-15", 1);
     std::vector<fs::path> folders;
     for (const auto& entry : fs::recursive_directory_iterator(kCasesDir))
         if (entry.is_regular_file() && entry.path().filename() == "args") folders.push_back(entry.path().parent_path());

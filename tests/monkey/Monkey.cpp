@@ -112,7 +112,12 @@ bool reachable(QAction* a, int depth = 0) {
 const char* const kMenuItems[] = {"MenuFileOpen", "mnuCopy",          "menuCombine",       "MenuFileSave",
                                   "MenuExport",   "mnuAutoClean",     "MenuFileExit",      "mnuShiftBaseline",
                                   "menuStartDepth", "mnuDepthIncrement", "mnuDepth",        "mnuElevation",
-                                  "mnu2Digits",   "mnu3Digits",       "mnuAbout"};
+                                  "mnu2Digits",   "mnu3Digits",       "mnuAbout",          "mnuExportCsv",
+                                  "mnuExportGef", "mnuExportAgs"};
+
+// The open-format exports: menu item and file extension.
+const std::map<std::string, const char*> kOpenFormatExports = {
+    {"mnuExportCsv", ".csv"}, {"mnuExportGef", ".gef"}, {"mnuExportAgs", ".ags"}};
 
 const char* const kPanels[] = {"frmSecondFileData", "frmChangeStartDepth", "frmDepthIncrement", "frmShiftBaselines",
                                "frmExportData"};
@@ -464,6 +469,9 @@ class Monkey {
         } else if (name == "MenuFileSave") {
             answers = {pickSavePath("save-", ".cpt")};
             files = true;
+        } else if (kOpenFormatExports.count(name)) {
+            answers = {pickSavePath("export-", kOpenFormatExports.at(name))};
+            files = true;
         }
         std::string what = "menu " + name;
         for (const std::string& p : answers) what += " [" + (p.empty() ? std::string("cancel") : shortText(p, 200)) + "]";
@@ -641,7 +649,7 @@ class Monkey {
                 const auto source = before.count(answers.front()) ? before.at(answers.front())
                                                                   : test::readFile(answers.front());
                 if (bytes != source) return "the copy " + name + " does not hold its source's bytes";
-            } else if (command == "Command1") {
+            } else if (command == "Command1" || kOpenFormatExports.count(command)) {
                 if (bytes.empty()) return "the export " + name + " is empty";
             } else {
                 return "the file " + name + " changed after " + command;

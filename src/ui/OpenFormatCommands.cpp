@@ -1,0 +1,53 @@
+#include "ui/OpenFormatCommands.h"
+
+#include <QAction>
+#include <memory>
+
+#include "model/SafeFile.h"
+#include "ops/AgsExport.h"
+#include "ops/CsvExport.h"
+#include "ops/ExportDate.h"
+#include "ops/GefExport.h"
+#include "ui/HeaderBoxes.h"
+#include "ui/MainForm.h"
+
+namespace qm::ui {
+
+OpenFormatCommands::OpenFormatCommands(MainForm& form) : QObject(&form), form_(form) {
+    const auto wire = [this](const char* item, std::string filter, FileMaker make) {
+        if (QAction* a = form_.action(item))
+            connect(a, &QAction::triggered, this, [this, filter, make] { run(filter, make); });
+    };
+    wire("mnuExportCsv", "CSV file (*.csv)|*.csv", [this](const Sounding& s) {
+        return csvFile(s, form_.tables(), form_.page().depthInFeet());
+    });
+    wire("mnuExportGef", "GEF-CPT report (*.gef)|*.gef",
+         [this](const Sounding& s) { return gefFile(s, form_.tables(), exportDate()); });
+    wire("mnuExportAgs", "AGS4 data (*.ags)|*.ags",
+         [this](const Sounding& s) { return agsFile(s, form_.tables(), exportDate()); });
+}
+
+void OpenFormatCommands::run(const std::string& filter, const FileMaker& make) {
+    if (!form_.soundingLoaded()) return;
+    form_.prepareFileDialog(filter, "");
+    CommonDialog& dialog = form_.commonDialog();
+    dialog.showSave();
+    const std::string path = dialog.fileName;
+    if (path.empty()) return;
+    MessageBoxes& boxes = form_.messageBoxes();
+    if (fileExists(path) && !boxes.question("Do you want to overwrite the existing file?")) return;
+
+    // The header boxes are the working copies of the header texts; they go
+    // into a copy, so the export leaves the Sounding as it was.
+    auto toWrite = std::make_unique<Sounding>(form_.sounding());
+    for (const HeaderBox& h : headerBoxes()) (*toWrite).*(h.field) = form_.boxText(h.objectName);
+    const OpenFormatFile file = make(*toWrite);
+    const FileResult written = writeFileSafely(path, file.bytes);
+    if (!written.ok) {
+        boxes.message(written.error);
+        return;
+    }
+    for (const std::string& m : file.messages) boxes.message(m);
+}
+
+}  // namespace qm::ui
