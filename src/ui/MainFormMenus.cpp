@@ -84,11 +84,12 @@ void MainForm::buildMenus() {
     QAction* about = item(this, "mnuAbout", "&About");
     connect(about, &QAction::triggered, this, [this] { mnuAboutClick(); });
     bar->addAction(about);
+    buildHistoryMenu();
 }
 
 void MainForm::enableLoadedCommands() {
     for (const char* name : {"MenuFileSave", "MenuExport", "menuCombine", "mnuShiftBaseline", "mnuEditDepth",
-                             "mnuDepthSignificantDigits", "mnuAutoClean"})
+                             "mnuDepthSignificantDigits", "mnuAutoClean", "mnuHistoryList", "mnuSaveHistory"})
         action(name)->setEnabled(true);
     action("MenuFileOpen")->setEnabled(false);
 }
