@@ -1,5 +1,5 @@
 // The batch tool's writes under a failing call of the file system: each call
-// of --save and --export-cpd fails in turn; the output stays the earlier
+// of --save, --export-cpd and --log fails in turn; the output stays the earlier
 // file, no temporary file is left, the tool says why on one line and exits
 // with a failure.
 #include <gtest/gtest.h>
@@ -34,7 +34,8 @@ int entriesIn(const fs::path& folder) {
 TEST(BatchToolFileFaults, EachFailingCallKeepsTheEarlierOutput) {
     const std::string sample = test::samplesDir() + "/sample-10ch.cpt";
     const std::vector<std::vector<std::string>> writes = {{"--save", "OUT", "--force"},
-                                                          {"--export-cpd", "OUT", "--system", "english", "--force"}};
+                                                          {"--export-cpd", "OUT", "--system", "english", "--force"},
+                                                          {"--digits", "2", "--log", "OUT", "--force"}};
     for (const auto& write : writes) {
         SCOPED_TRACE(write[0]);
         int calls = 0;
