@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
@@ -112,7 +113,10 @@ bool reachable(QAction* a, int depth = 0) {
 const char* const kMenuItems[] = {"MenuFileOpen", "mnuCopy",          "menuCombine",       "MenuFileSave",
                                   "MenuExport",   "mnuAutoClean",     "MenuFileExit",      "mnuShiftBaseline",
                                   "menuStartDepth", "mnuDepthIncrement", "mnuDepth",        "mnuElevation",
-                                  "mnu2Digits",   "mnu3Digits",       "mnuAbout"};
+                                  "mnu2Digits",   "mnu3Digits",       "mnuAbout",
+                                  // The history: Undo and Redo weigh as much as the rest together.
+                                  "mnuUndo", "mnuRedo", "mnuUndo", "mnuRedo", "mnuUndo", "mnuRedo", "mnuUndo",
+                                  "mnuRedo", "mnuHistoryList", "mnuSaveHistory"};
 
 const char* const kPanels[] = {"frmSecondFileData", "frmChangeStartDepth", "frmDepthIncrement", "frmShiftBaselines",
                                "frmExportData"};
@@ -463,17 +467,25 @@ class Monkey {
         } else if (name == "MenuFileSave") {
             answers = {pickSavePath("save-", ".cpt")};
             files = true;
+        } else if (name == "mnuSaveHistory") {
+            answers = {pickSavePath("history-", ".txt")};
+            files = true;
         }
+        // The History list opens on a click on one of its entries.
+        const int entry = uniform(0, 200);
         std::string what = "menu " + name;
         for (const std::string& p : answers) what += " [" + (p.empty() ? std::string("cancel") : shortText(p, 200)) + "]";
         const bool yes1 = chance(50), yes2 = chance(50);
         what += yes1 ? " yes" : " no";
         QPointer<QAction> action(a);
         return {what,
-                [this, action, answers, yes1, yes2] {
+                [this, action, answers, yes1, yes2, entry] {
                     scriptAnswers(answers);
                     win_->messages->answers = {yes1, yes2};
                     if (action) action->trigger();
+                    if (action && action->objectName() == "mnuHistoryList")
+                        if (auto* list = win_->form->findChild<QListWidget*>("lstHistory"); list && list->count() > 0)
+                            emit list->itemClicked(list->item(entry % list->count()));
                     win_->files->answers.clear();
                     win_->messages->answers.clear();
                 },
@@ -632,6 +644,9 @@ class Monkey {
                 if (bytes != source) return "the copy " + name + " does not hold its source's bytes";
             } else if (command == "Command1") {
                 if (bytes.empty()) return "the export " + name + " is empty";
+            } else if (command == "mnuSaveHistory") {
+                if (!saidOk("History saved.")) return "the history changed " + name + " without saying it saved";
+                if (bytes != win_->form->history().recordText()) return "the history " + name + " is not the record";
             } else {
                 return "the file " + name + " changed after " + command;
             }
