@@ -27,6 +27,9 @@ HistoryListDialog::HistoryListDialog(MainForm& form) : QDialog(&form), form_(for
     lstHistory_->setAlternatingRowColors(true);
     lstHistory_->setWordWrap(true);
     lstHistory_->setTextElideMode(Qt::ElideNone);
+    // Room between the entries: a long one wraps onto a second line, and
+    // without it the lines of two entries run together.
+    lstHistory_->setSpacing(3);
     column->addWidget(lstHistory_, 1);
     connect(lstHistory_, &QListWidget::itemClicked, this, &HistoryListDialog::entryClicked);
     // Keys move the selection; Enter takes the sounding there.

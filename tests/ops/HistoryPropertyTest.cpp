@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "model/ReadingsPage.h"
@@ -143,6 +144,9 @@ TEST(HistoryProperty, TheEndOfAnyPathIsTheReplayOfTheStepsStillDone) {
             replay.s->pageRow = session.s->pageRow;
             EXPECT_EQ(soundingDifference(*replay.s, *session.s), "");
             EXPECT_TRUE(replay.saved() == session.saved());
+            // The record holds one line for each step still done.
+            const std::string record = session.history.recordText();
+            EXPECT_EQ(static_cast<std::size_t>(std::count(record.begin(), record.end(), '\n')), session.history.done());
         }
     }
 }
