@@ -127,10 +127,14 @@ TEST(HistoryProperty, TheEndOfAnyPathIsTheReplayOfTheStepsStillDone) {
                     }
                 } else if (roll < 16) {
                     const std::string bytes = session.saved();
-                    if (!session.history.undo(*session.s)) EXPECT_EQ(bytes, session.saved()) << "undo of nothing";
+                    if (!session.history.undo(*session.s)) {
+                        EXPECT_EQ(bytes, session.saved()) << "undo of nothing";
+                    }
                 } else if (roll < 19) {
                     const std::string bytes = session.saved();
-                    if (!session.history.redo(*session.s)) EXPECT_EQ(bytes, session.saved()) << "redo of nothing";
+                    if (!session.history.redo(*session.s)) {
+                        EXPECT_EQ(bytes, session.saved()) << "redo of nothing";
+                    }
                 } else {
                     session.page->depthKeyDown(1, rng() % 2 ? keys::kDown : keys::kUp);
                 }
