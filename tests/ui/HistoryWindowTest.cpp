@@ -101,13 +101,27 @@ struct StepCase {
     bool typedText = false;
 };
 
+using Act = std::function<void(Window&)>;
 void none(Window&) {}
-
-// The cursor a few readings down, where Insert and Delete may act.
-void moveDown(Window& w) {
-    for (int i = 0; i < 12; ++i)
-        sendKey(w.cell(QStringLiteral("txtDepth_%1").arg(w.form->sounding().pageRow)), Qt::Key_Down);
+Act menu(const char* name) {
+    return [name](Window& w) { w.form->action(name)->trigger(); };
 }
+// Types into a box of the open GPS dialog or of the window, then presses a button there.
+Act typeAndPress(const char* box, const char* text, const char* button) {
+    return [=](Window& w) {
+        QWidget* owner = gpsDialog() ? static_cast<QWidget*>(gpsDialog()) : w.form.get();
+        if (*box) typeInto(owner->findChild<QLineEdit*>(box), text);
+        press(owner, button);
+    };
+}
+// A key in the depth cell of the cursor row; Insert and Delete wait until it is 12 readings down.
+Act depthKey(int key, int times = 1) {
+    return [=](Window& w) {
+        for (int i = 0; i < times; ++i)
+            sendKey(w.cell(QStringLiteral("txtDepth_%1").arg(w.form->sounding().pageRow)), key);
+    };
+}
+void openGps(Window& w) { clickOn(w.w<QPushButton>("cmdEditGPS")); }
 
 const std::vector<StepCase>& stepCases() {
     static const std::vector<StepCase> cases = {
@@ -117,34 +131,18 @@ const std::vector<StepCase>& stepCases() {
              sendKey(w.cell("txtChannel1_8"), Qt::Key_Down);
          },
          "&Undo Edit Value", true},
-        {"insert", "sample-nopore.cpt", moveDown, [](Window& w) { sendKey(w.cell(QStringLiteral("txtDepth_%1").arg(w.form->sounding().pageRow)), Qt::Key_Insert); },
-         "&Undo Insert Reading"},
-        {"delete", "sample-nopore.cpt", moveDown, [](Window& w) { sendKey(w.cell(QStringLiteral("txtDepth_%1").arg(w.form->sounding().pageRow)), Qt::Key_Delete); },
-         "&Undo Delete Reading"},
-        {"auto-clean", "sample-nopore.cpt", none, [](Window& w) { w.form->action("mnuAutoClean")->trigger(); },
-         "&Undo AutoClean For Interp"},
-        {"shift", "sample-10ch.cpt", [](Window& w) { w.form->action("mnuShiftBaseline")->trigger(); },
-         [](Window& w) {
-             typeInto(w.cell("txtShiftChannelByChan_2"), "-0.5");
-             press(w.form.get(), "Command5");
-         },
+        {"insert", "sample-nopore.cpt", depthKey(Qt::Key_Down, 12), depthKey(Qt::Key_Insert), "&Undo Insert Reading"},
+        {"delete", "sample-nopore.cpt", depthKey(Qt::Key_Down, 12), depthKey(Qt::Key_Delete), "&Undo Delete Reading"},
+        {"auto-clean", "sample-nopore.cpt", none, menu("mnuAutoClean"), "&Undo AutoClean For Interp"},
+        {"shift", "sample-10ch.cpt", menu("mnuShiftBaseline"), typeAndPress("txtShiftChannelByChan_2", "-0.5", "Command5"),
          "&Undo Shift Readings"},
-        {"remove-negatives", "sample-10ch.cpt", [](Window& w) { w.form->action("mnuShiftBaseline")->trigger(); },
-         [](Window& w) { press(w.form.get(), "Command7"); }, "&Undo Remove Negatives"},
-        {"start-depth", "sample-older.cpt", [](Window& w) { w.form->action("menuStartDepth")->trigger(); },
-         [](Window& w) {
-             typeInto(w.cell("txtNewStartDepth"), "1.5");
-             press(w.form.get(), "Command3");
-         },
+        {"remove-negatives", "sample-10ch.cpt", menu("mnuShiftBaseline"), typeAndPress("", "", "Command7"),
+         "&Undo Remove Negatives"},
+        {"start-depth", "sample-older.cpt", menu("menuStartDepth"), typeAndPress("txtNewStartDepth", "1.5", "Command3"),
          "&Undo Start Depth"},
-        {"increment", "sample-older.cpt", [](Window& w) { w.form->action("mnuDepthIncrement")->trigger(); },
-         [](Window& w) {
-             typeInto(w.cell("txtNewIncrement"), "0.025");
-             press(w.form.get(), "cmdOK");
-         },
+        {"increment", "sample-older.cpt", menu("mnuDepthIncrement"), typeAndPress("txtNewIncrement", "0.025", "cmdOK"),
          "&Undo Depth Increment"},
-        {"elevation", "sample-older.cpt", none, [](Window& w) { w.form->action("mnuElevation")->trigger(); },
-         "&Undo Depth Format"},
+        {"elevation", "sample-older.cpt", none, menu("mnuElevation"), "&Undo Depth Format"},
         {"unit", "sample-older.cpt", none,
          [](Window& w) {
              auto* units = w.w<QComboBox>("cmbChannelUnits_1");
@@ -152,24 +150,14 @@ const std::vector<StepCase>& stepCases() {
              w.form->cmbChannelUnitsClick(1);
          },
          "&Undo Channel Unit"},
-        {"digits", "sample-older.cpt", none, [](Window& w) { w.form->action("mnu3Digits")->trigger(); },
-         "&Undo Depth Digits"},
-        {"gps-ok", "sample-nopore.cpt", [](Window& w) { clickOn(w.w<QPushButton>("cmdEditGPS")); },
-         [](Window&) {
-             typeInto(gpsDialog()->findChild<QLineEdit*>("txtLatitude"), "4807.038");
-             press(gpsDialog(), "cmdOK");
-         },
-         "&Undo GPS Position"},
-        {"gps-no-position", "sample-nopore.cpt", [](Window& w) { clickOn(w.w<QPushButton>("cmdEditGPS")); },
-         [](Window&) {
-             typeInto(gpsDialog()->findChild<QLineEdit*>("txtLatitude"), "");
-             press(gpsDialog(), "cmdOK");
-         },
-         "&Undo GPS Position"},
-        {"clear-gps", "sample-nopore.cpt", [](Window& w) { clickOn(w.w<QPushButton>("cmdEditGPS")); },
-         [](Window&) {
-             press(gpsDialog(), "cmdClearGPS");
-             press(gpsDialog(), "cmdCancel");
+        {"digits", "sample-older.cpt", none, menu("mnu3Digits"), "&Undo Depth Digits"},
+        {"gps-ok", "sample-nopore.cpt", openGps, typeAndPress("txtLatitude", "4807.038", "cmdOK"), "&Undo GPS Position"},
+        // No latitude: the sentence goes and the boxes are emptied.
+        {"gps-no-position", "sample-nopore.cpt", openGps, typeAndPress("txtLatitude", "", "cmdOK"), "&Undo GPS Position"},
+        {"clear-gps", "sample-nopore.cpt", openGps,
+         [](Window& w) {
+             typeAndPress("", "", "cmdClearGPS")(w);
+             typeAndPress("", "", "cmdCancel")(w);
          },
          "&Undo CLEAR GPS"},
         {"combine", "sample-older.cpt",
@@ -177,7 +165,7 @@ const std::vector<StepCase>& stepCases() {
              w.files->answers.push_back(samplesDir() + "/sample-older-push2.cpt");
              w.form->action("menuCombine")->trigger();
          },
-         [](Window& w) { press(w.form.get(), "cmdCombineOK"); }, "&Undo Combine"},
+         typeAndPress("", "", "cmdCombineOK"), "&Undo Combine"},
     };
     return cases;
 }
