@@ -206,25 +206,6 @@ void MainForm::handleReaction(const PageReaction& reaction) {
     }
 }
 
-namespace {
-
-// The reading a commit may store into, and its value before.
-struct WatchedValue {
-    int column = 0;
-    int32_t reading = 0;
-    float before = 0.0f;
-    bool watched = false;
-};
-
-WatchedValue watch(const Sounding& s, const ReadingsPage& page, int column, int row) {
-    WatchedValue w;
-    const int32_t k = page.readingIndexOfRow(row);
-    if (column < 1 || column > s.channelCount || column > kMaxChannels || k < 1 || k > kMaxReadings) return w;
-    return {column, k, s.value(column, k), true};
-}
-
-}  // namespace
-
 void MainForm::recordCommit(const WatchedCommit& w) {
     if (!w.watched) return;
     const float after = sounding_.value(w.column, w.reading);
@@ -240,16 +221,12 @@ void MainForm::recordCommit(const WatchedCommit& w) {
 }
 
 MainForm::WatchedCommit MainForm::watchCommit(int column, int row) const {
-    WatchedCommit c;
-    const WatchedValue w = watch(sounding_, *page_, column, row);
-    if (!w.watched || !soundingLoaded()) return c;
-    c.watched = true;
-    c.column = w.column;
-    c.reading = w.reading;
-    c.before = w.before;
-    c.cursor = {sounding_.dataIndex, sounding_.pageRow};
-    c.view = page_->view();
-    return c;
+    // The reading a commit of this cell may store into, and its value before.
+    const int32_t k = page_->readingIndexOfRow(row);
+    if (!soundingLoaded() || column < 1 || column > sounding_.channelCount || column > kMaxChannels || k < 1 ||
+        k > kMaxReadings)
+        return {};
+    return {true, column, k, sounding_.value(column, k), {sounding_.dataIndex, sounding_.pageRow}, page_->view()};
 }
 
 bool MainForm::cellKey(PageCellEdit& cell, int keyCode) {
