@@ -11,6 +11,10 @@ namespace qm::cli {
 
 void CliContext::message(const std::string& text) const { err << text << '\n'; }
 
+void CliContext::record(StepCapture& capture, const steps::Words& words) {
+    if (auto step = capture.finish(sounding, words.name, words.description)) history.record(std::move(*step));
+}
+
 const Action* ActionRegistry::find(const std::string& name) const {
     for (const Action& a : actions_)
         if (a.name == name) return &a;
@@ -52,6 +56,7 @@ ActionRegistry buildRegistry() {
     registerCombineActions(r);
     registerExportActions(r);
     registerOpenFormatActions(r);
+    registerHistoryActions(r);
     return r;
 }
 

@@ -10,6 +10,8 @@
 
 #include "model/ChannelTypeTable.h"
 #include "model/Sounding.h"
+#include "ops/History.h"
+#include "ops/StepTexts.h"
 
 namespace qm::cli {
 
@@ -23,12 +25,16 @@ struct CliContext {
     int commaDecimalMode = 0;
     char sep = '.';
     bool depthInFeet = false;  // the page's depth unit
+    // Every action that changed the sounding, in words, for --log.
+    History history;
     std::ostream& out;
     std::ostream& err;
 
     CliContext(std::ostream& o, std::ostream& e) : out(o), err(e) {}
     // A message-box text, one line on stderr.
     void message(const std::string& text) const;
+    // The action taken by `capture` is done: a step when it changed the sounding.
+    void record(StepCapture& capture, const steps::Words& words);
 };
 
 // Thrown by an action for a usage error (missing or malformed argument).
@@ -64,6 +70,7 @@ void registerCorrectionActions(ActionRegistry& r);  // --auto-clean --shift --re
 void registerCombineActions(ActionRegistry& r);  // --combine
 void registerExportActions(ActionRegistry& r);  // --export-cpd
 void registerOpenFormatActions(ActionRegistry& r);  // --export-csv --export-gef --export-ags
+void registerHistoryActions(ActionRegistry& r);  // --log
 
 // Reads the value after an option, or throws UsageError.
 const std::string& argumentOf(const std::vector<std::string>& args, std::size_t& next, const std::string& option);

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "cli/Cli.h"
+#include "model/SafeFile.h"
 #include "ops/Combine.h"
 
 namespace qm::cli {
@@ -29,9 +30,11 @@ bool combine(CliContext& ctx, const std::vector<std::string>& args, std::size_t&
 
     // The start value goes through the same text as txtStartDepth's.
     const std::string& startText = startAt ? *startAt : read.preview.startDepth;
+    StepCapture capture(ctx.sounding);
     const AppendResult appended =
         appendSecondSounding(ctx.sounding, second, startText, normalize, ctx.commaDecimalMode, ctx.depthInFeet);
     for (const std::string& m : appended.messages) ctx.message(m);
+    ctx.record(capture, steps::combine(capture.before(), ctx.sounding, fileTitleOf(file), startText));
     return appended.ok;
 }
 

@@ -27,7 +27,11 @@ bool finish(CliContext& ctx, const OpResult& result) {
 }
 
 bool autoCleanAction(CliContext& ctx, const std::vector<std::string>&, std::size_t&) {
-    return finish(ctx, autoClean(ctx.sounding));
+    StepCapture capture(ctx.sounding);
+    const AutoCleanResult result = autoClean(ctx.sounding);
+    const bool ok = finish(ctx, result);
+    ctx.record(capture, steps::autoClean(ctx.sounding, result, ctx.sep));
+    return ok;
 }
 
 // --shift C=OFFSET: the shift panel with OFFSET typed into channel C's box
@@ -48,31 +52,46 @@ bool shiftAction(CliContext& ctx, const std::vector<std::string>& args, std::siz
     const int c = static_cast<int>(*channel);
     std::vector<std::string> offsets(static_cast<std::size_t>(c), "0");
     offsets.back() = assignment.substr(eq + 1);
-    return finish(ctx, shiftReadings(ctx.sounding, offsets, ctx.sep));
+    StepCapture capture(ctx.sounding);
+    const bool ok = finish(ctx, shiftReadings(ctx.sounding, offsets, ctx.sep));
+    ctx.record(capture, steps::shift(ctx.sounding, ctx.tables, offsets, ctx.sep));
+    return ok;
 }
 
 bool removeNegativesAction(CliContext& ctx, const std::vector<std::string>&, std::size_t&) {
-    return finish(ctx, removeNegatives(ctx.sounding));
+    StepCapture capture(ctx.sounding);
+    const bool ok = finish(ctx, removeNegatives(ctx.sounding));
+    ctx.record(capture, steps::removeNegatives(capture.before(), ctx.sounding));
+    return ok;
 }
 
 bool startDepthAction(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
     const std::string& value = argumentOf(args, next, "--start-depth");
-    return finish(ctx, changeStartDepth(ctx.sounding, value, ctx.sep));
+    StepCapture capture(ctx.sounding);
+    const bool ok = finish(ctx, changeStartDepth(ctx.sounding, value, ctx.sep));
+    ctx.record(capture, steps::startDepth(capture.before(), ctx.sounding, ctx.sep));
+    return ok;
 }
 
 bool incrementAction(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
     const std::string& value = argumentOf(args, next, "--increment");
-    return finish(ctx, changeIncrement(ctx.sounding, value, ctx.sep));
+    StepCapture capture(ctx.sounding);
+    const bool ok = finish(ctx, changeIncrement(ctx.sounding, value, ctx.sep));
+    ctx.record(capture, steps::increment(capture.before(), ctx.sounding, ctx.sep));
+    return ok;
 }
 
 bool depthFormatAction(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
     const std::string& format = argumentOf(args, next, "--depth-format");
     if (format != "depth" && format != "elevation")
         throw UsageError{"--depth-format takes depth or elevation, not " + format};
+    StepCapture capture(ctx.sounding);
     setDepthFormat(ctx.sounding, format == "depth" ? kDepthFormatDepth : kDepthFormatElevation);
     OpResult done;
     done.ok = true;
-    return finish(ctx, done);
+    finish(ctx, done);
+    ctx.record(capture, steps::depthFormat(capture.before(), ctx.sounding));
+    return true;
 }
 
 // --gps SENTENCE: the GPS dialog opened on SENTENCE's fields, then OK, so the
@@ -80,13 +99,17 @@ bool depthFormatAction(CliContext& ctx, const std::vector<std::string>& args, st
 // or longitude empties the stored one, as OK does, and fails the run.
 bool gpsAction(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
     const std::string& sentence = argumentOf(args, next, "--gps");
+    StepCapture capture(ctx.sounding);
     const GpsOkResult accepted = acceptGpsEntry(ctx.sounding, gpsEntryFromFields(decodeGps(sentence)));
     for (const std::string& m : accepted.messages) ctx.message(m);
+    ctx.record(capture, steps::gpsPosition(capture.before(), ctx.sounding));
     return accepted.ok;
 }
 
 bool clearGpsAction(CliContext& ctx, const std::vector<std::string>&, std::size_t&) {
+    StepCapture capture(ctx.sounding);
     clearGps(ctx.sounding);
+    ctx.record(capture, steps::clearGps(capture.before()));
     return true;
 }
 

@@ -10,6 +10,7 @@
 #include "cli/Cli.h"
 #include "model/SafeFile.h"
 #include "ops/AnalogExport.h"
+#include "model/Units.h"
 #include "ops/UnitSystems.h"
 
 namespace qm::cli {
@@ -46,8 +47,14 @@ bool runExportCpd(CliContext& ctx, const std::vector<std::string>& args, std::si
     }
     if (!system) throw UsageError{std::string(kExportOption) + " needs " + kSystemOption + " " + systemChoices()};
 
-    const OpResult units = selectUnitSystem(ctx.sounding, ctx.tables, *system);
-    for (const std::string& m : units.messages) ctx.message(m);
+    // The unit system's picks, each a step of its own as in the window,
+    // where each goes through its channel's unit box.
+    for (const UnitPick& pick : unitPicksFor(ctx.sounding, ctx.tables, *system)) {
+        StepCapture capture(ctx.sounding);
+        const std::string refusal = changeChannelUnit(ctx.sounding, ctx.tables, pick.channel, pick.unitIndex);
+        if (!refusal.empty()) ctx.message(refusal);
+        ctx.record(capture, steps::channelUnit(capture.before(), ctx.sounding, ctx.tables, pick.channel));
+    }
 
     AnalogExportRequest request;
     request.system = *system;

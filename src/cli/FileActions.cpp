@@ -93,7 +93,9 @@ bool units(CliContext& ctx, const std::vector<std::string>& args, std::size_t& n
         ctx.message("Channel " + std::to_string(c) + " (" + s.channelName[c] + ") has no unit " + name + ".");
         return false;
     }
+    StepCapture capture(s);
     const std::string problem = changeChannelUnit(s, ctx.tables, static_cast<int>(c), u);
+    ctx.record(capture, steps::channelUnit(capture.before(), s, ctx.tables, static_cast<int>(c)));
     if (!problem.empty()) {
         ctx.message(problem);
         return false;
@@ -112,7 +114,9 @@ bool depthUnits(CliContext& ctx, const std::vector<std::string>& args, std::size
 bool digits(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
     const std::string& d = argumentOf(args, next, "--digits");
     if (d != "2" && d != "3") throw UsageError{"--digits takes 2 or 3, not " + d};
+    StepCapture capture(ctx.sounding);
     ctx.sounding.depthDecimals = static_cast<int16_t>(d == "2" ? 2 : 3);
+    ctx.record(capture, steps::depthDigits(capture.before(), ctx.sounding));
     return true;
 }
 

@@ -185,6 +185,40 @@ bool ReadingsPage::insertReading() {
     return true;
 }
 
+PageView ReadingsPage::view() const {
+    PageView v;
+    for (std::size_t i = 0; i < cells_.size(); ++i)
+        if (cells_[i].background != kWhite) v.shaded.emplace_back(static_cast<uint16_t>(i), cells_[i].background);
+    v.rowSelectArmed = rowSelectArmed;
+    v.editColumn = editColumn;
+    v.editRow = editRow;
+    v.editCellShaded = editCellShaded;
+    v.entryValid = entryValid;
+    v.editOriginalText = editOriginalText;
+    return v;
+}
+
+void ReadingsPage::restoreView(const PageView& v) {
+    for (PageCell& c : cells_) c.background = kWhite;
+    for (const auto& [i, color] : v.shaded)
+        if (i < cells_.size()) cells_[i].background = color;
+    rowSelectArmed = v.rowSelectArmed;
+    editColumn = v.editColumn;
+    editRow = v.editRow;
+    editCellShaded = v.editCellShaded;
+    entryValid = v.entryValid;
+    editOriginalText = v.editOriginalText;
+    // A channel an undone clean-up had added leaves no figures behind.
+    const int channels = std::clamp<int>(sounding_.channelCount, 0, kMaxChannels);
+    for (int r = 1; r <= kPageRows; ++r)
+        for (int c = channels + 1; c <= kMaxChannels; ++c) {
+            at(c, r).text.clear();
+            shownText_[index(c, r)].clear();
+        }
+    refreshDisplay();
+    updateLabels();
+}
+
 void ReadingsPage::updateLabels() {
     dataIndexLabel_ = "Data Index: " + plainNumberText(sounding_.dataIndex);
     updateNumberOfReadingsLabel();

@@ -60,6 +60,20 @@ struct PageReaction {
     bool keyTaken = false;
 };
 
+// What the page shows apart from the Sounding's figures: the cells that are
+// not white, and the selected-cell record. The undo history keeps it beside
+// each step, so an undo gives back the highlight it found.
+struct PageView {
+    std::vector<std::pair<uint16_t, Rgb>> shaded;  // cell index, background
+    bool rowSelectArmed = true;
+    int editColumn = 0;
+    int editRow = 0;
+    int editCellShaded = 0;
+    bool entryValid = false;
+    std::string editOriginalText;
+    friend bool operator==(const PageView&, const PageView&) = default;
+};
+
 class ReadingsPage {
    public:
     ReadingsPage(Sounding& sounding, const ChannelTypeTable& table, int commaDecimalMode);
@@ -110,6 +124,13 @@ class ReadingsPage {
     // fails (nothing changed then).
     bool insertReading();
     bool deleteReading();
+
+    PageView view() const;
+    // After an undo or redo put the Sounding back: the backgrounds and the
+    // selected-cell record of `view`, the texts from the Sounding
+    // (RefreshDisplay), empty cells in the columns above the channel count
+    // and both labels.
+    void restoreView(const PageView& view);
 
     // lblDataIndex and lblNumberOfReadings.
     const std::string& dataIndexLabel() const { return dataIndexLabel_; }

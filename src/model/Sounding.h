@@ -71,6 +71,14 @@ struct Sounding {
 
     bool isNewerLayout() const;  // the version line contains "2015"
 
+    // The raw and engineering stores whole (channel c's reading r at
+    // c * kReadingSlots + r), for the undo history, which keeps only the
+    // parts of them a command changed.
+    std::vector<float>& rawSlots() { return rawReadings_; }
+    const std::vector<float>& rawSlots() const { return rawReadings_; }
+    std::vector<float>& valueSlots() { return values_; }
+    const std::vector<float>& valueSlots() const { return values_; }
+
    private:
     static std::size_t slot(int c, int r) {
         return static_cast<std::size_t>(c) * kReadingSlots + static_cast<std::size_t>(r);

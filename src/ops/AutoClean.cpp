@@ -81,7 +81,8 @@ int insertPorePressureChannel(Sounding& s, std::vector<std::string>& messages) {
     return position;
 }
 
-void snapDepths(Sounding& s) {
+int32_t snapDepths(Sounding& s) {
+    int32_t moved = 0;
     const float increment = s.depthIncrement;
     const float grid = roundToSingle(static_cast<double>(increment) * 100.0);
     for (int32_t r = 1; r <= s.readingCount; ++r) {
@@ -97,11 +98,14 @@ void snapDepths(Sounding& s) {
         const float before = r == 1 ? 0.0f : s.depth[r - 1];
         // Bit-for-bit: a snapped depth that only rounding tells apart from
         // the one before it is not a collision.
-        s.depth[r] = snapped == before ? before + increment : snapped;
+        const float now = snapped == before ? before + increment : snapped;
+        if (now != s.depth[r]) ++moved;
+        s.depth[r] = now;
     }
+    return moved;
 }
 
-int32_t fillDepthGaps(Sounding& s, std::vector<std::string>& messages) {
+int32_t fillDepthGaps(Sounding& s, std::vector<std::string>& messages, AutoCleanResult* result) {
     const float increment = s.depthIncrement;
     const int32_t scanEnd = s.readingCount - 1;  // fixed before any insertion
     int32_t inserted = 0;
@@ -133,6 +137,10 @@ int32_t fillDepthGaps(Sounding& s, std::vector<std::string>& messages) {
         // another reading behind it.
         s.speed[r + 1] = s.speed[r];
         s.depth[r + 1] = s.depth[r] + increment;
+        if (result) {
+            if (inserted == 0) result->firstInsertedDepth = s.depth[r + 1];
+            result->lastInsertedDepth = s.depth[r + 1];
+        }
         ++inserted;
     }
     return inserted;
@@ -145,8 +153,8 @@ AutoCleanResult autoClean(Sounding& s) {
         return result;
     }
     result.insertedChannel = insertPorePressureChannel(s, result.messages);
-    snapDepths(s);
-    result.insertedReadings = fillDepthGaps(s, result.messages);
+    result.snappedDepths = snapDepths(s);
+    result.insertedReadings = fillDepthGaps(s, result.messages, &result);
     result.ok = true;
     return result;
 }

@@ -25,6 +25,11 @@ struct AutoCleanResult : OpResult {
     // window re-labels those columns and refills their unit boxes.
     int insertedChannel = 0;
     int32_t insertedReadings = 0;
+    // For the history's words: how many depths the snap moved, and the
+    // depths of the first and last inserted reading.
+    int32_t snappedDepths = 0;
+    float firstInsertedDepth = 0.0f;
+    float lastInsertedDepth = 0.0f;
 };
 
 // The whole command. A DepthIncrement that is not above 0 leaves no grid to
@@ -41,12 +46,13 @@ int insertPorePressureChannel(Sounding& s, std::vector<std::string>& messages);
 
 // Moves each depth that is not on the grid down onto it; a reading that would
 // land exactly on the depth before it is pushed one increment further.
-// DepthIncrement must be above 0.
-void snapDepths(Sounding& s);
+// DepthIncrement must be above 0. Returns how many depths moved.
+int32_t snapDepths(Sounding& s);
 
 // Inserts a reading for every missing depth step after readings 1..N0 - 1,
 // N0 being ReadingCount at the start. Stops at the reading capacity with a
-// message. Returns the number of readings inserted.
-int32_t fillDepthGaps(Sounding& s, std::vector<std::string>& messages);
+// message. Returns the number of readings inserted; `result`, when given,
+// gets the depths of the first and last of them.
+int32_t fillDepthGaps(Sounding& s, std::vector<std::string>& messages, AutoCleanResult* result = nullptr);
 
 }  // namespace qm

@@ -15,6 +15,7 @@ AutoCleanCommand::AutoCleanCommand(MainForm& form) : QObject(&form), form_(form)
 void AutoCleanCommand::run() {
     if (!form_.soundingLoaded()) return;
     Sounding& s = form_.sounding();
+    form_.beginStep();
     const AutoCleanResult result = autoClean(s);
     if (result.ok) {
         // The channel panel and the start depth panel show values the clean-up
@@ -30,6 +31,7 @@ void AutoCleanCommand::run() {
         form_.updateNumberOfReadingsLabel();
         form_.refreshDisplay();
     }
+    form_.endStep([&](const Sounding&) { return steps::autoClean(s, result, form_.decimalSeparator()); });
     // The page behind the boxes already shows what was done.
     for (const std::string& m : result.messages) form_.messageBoxes().message(m);
 }

@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "model/SafeFile.h"
 #include "ops/Combine.h"
 #include "ui/MainForm.h"
 #include "ui/TextCodec.h"
@@ -153,6 +154,7 @@ void CombinePanel::menuCombineClick() {
         return;
     }
 
+    secondTitle_ = fileTitleOf(dialog.fileName);
     const CombineReadResult read =
         readSecondFile(dialog.fileName, form_.sounding(), form_.tables(), form_.commaDecimalMode(), *second_);
     // The cone message, the channel-count message, the drill-outs and a
@@ -204,14 +206,21 @@ void CombinePanel::showPreview(const CombinePreview& preview) {
 }
 
 void CombinePanel::cmdCombineOKClick() {
-    const AppendResult appended =
-        appendSecondSounding(form_.sounding(), *second_, toCp1252(txtStartDepth_->text()),
-                             chkNormalizeDepth_->isChecked(), form_.commaDecimalMode(), form_.page().depthInFeet());
+    const std::string startText = toCp1252(txtStartDepth_->text());
+    form_.beginStep();
+    const AppendResult appended = appendSecondSounding(form_.sounding(), *second_, startText,
+                                                       chkNormalizeDepth_->isChecked(), form_.commaDecimalMode(),
+                                                       form_.page().depthInFeet());
     showMessages(appended.messages);
-    if (!appended.ok) return;  // the panel stays for another start value
-    // Only the count: the page shows the new readings at its next refresh.
-    form_.updateNumberOfReadingsLabel();
-    frame_->hide();
+    if (appended.ok) {
+        // Only the count: the page shows the new readings at its next refresh.
+        form_.updateNumberOfReadingsLabel();
+        frame_->hide();
+    }
+    // Otherwise the panel stays for another start value.
+    form_.endStep([this, &startText](const Sounding& before) {
+        return steps::combine(before, form_.sounding(), secondTitle_, startText);
+    });
 }
 
 }  // namespace qm::ui

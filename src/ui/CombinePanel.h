@@ -49,6 +49,7 @@ class CombinePanel : public QObject {
     MainForm& form_;
     // Kept from the combine command to its OK; large, so on the heap.
     std::unique_ptr<SecondSounding> second_;
+    std::string secondTitle_;  // for the history's words
 
     QGroupBox* frame_ = nullptr;
     QLabel* lblFinalDepthOfFirstSounding_ = nullptr;

@@ -29,6 +29,7 @@ void DepthFormatCommands::choose(int format) {
     }
     Sounding& s = form_.sounding();
     const bool switching = format != s.depthFormatApplied;
+    form_.beginStep();
     form_.showDepthFormat(format);
     setDepthFormat(s, static_cast<int16_t>(format));
     // An open start panel shows the first value and captions of the other
@@ -36,6 +37,7 @@ void DepthFormatCommands::choose(int format) {
     if (switching)
         if (QGroupBox* start = form_.panelFrame("frmChangeStartDepth")) start->hide();
     form_.refreshDisplay();
+    form_.endStep([&s](const Sounding& before) { return steps::depthFormat(before, s); });
 }
 
 }  // namespace qm::ui

@@ -195,6 +195,7 @@ void EnterGpsDialog::buildGpsSentence() {
 }
 
 void EnterGpsDialog::cmdOKClick() {
+    form_.beginStep();
     const GpsOkResult result = acceptGpsEntry(form_.sounding(), entry());
     for (const std::string& m : result.messages) form_.messageBoxes().message(m);
     if (result.ok) {
@@ -207,6 +208,7 @@ void EnterGpsDialog::cmdOKClick() {
         // offers it again.
         form_.setGpsBoxes("", "", "");
     }
+    form_.endStep([this](const Sounding& before) { return steps::gpsPosition(before, form_.sounding()); });
     if (result.closeDialog) closeDialog(QDialog::Accepted);
 }
 
@@ -217,8 +219,10 @@ void EnterGpsDialog::reject() { cmdCancelClick(); }
 void EnterGpsDialog::cmdClearGPSClick() {
     // The stored sentence goes at once: a CANCEL after this does not bring
     // it back. The main window's boxes keep their text until an OK.
+    form_.beginStep();
     clearGps(form_.sounding());
     gps_.fields = GpsFields{};
+    form_.endStep([](const Sounding& before) { return steps::clearGps(before); });
     for (QLineEdit* box : {txtTime_, txtLatitude_, txtLongitude_, txtPositionFix_, txtHDOP_, txtAltitude_, txtGeoid_})
         box->clear();
     for (QComboBox* c : {cmbNS_, cmbEW_, cmbNumberOfSatellites_}) c->setCurrentIndex(-1);

@@ -9,6 +9,7 @@
 //   MainFormPage.cpp    the readings page: cells, headers, units, digits
 //   MainFormMenus.cpp   the menu tree, About and Exit
 //   MainFormFile.cpp    File > Open, Save and Copy
+//   MainFormHistory.cpp the History menu: undo, redo, the list, the record
 //
 // Adding a panel or command: each has its own class in its own file, built
 // once by the constructor after start-up (see installCommands in
@@ -34,6 +35,8 @@
 #include "model/ChannelTypeTable.h"
 #include "model/ReadingsPage.h"
 #include "model/Sounding.h"
+#include "ops/History.h"
+#include "ops/StepTexts.h"
 #include "ui/CommonDialog.h"
 #include "ui/MessageBoxes.h"
 
@@ -50,6 +53,7 @@ class QWidget;
 namespace qm::ui {
 
 class GpsCommands;
+class HistoryListDialog;
 class PageCanvas;
 class PageCellEdit;
 
@@ -126,6 +130,34 @@ class MainForm : public QMainWindow {
     // Ends the run (after a save, or Exit).
     void endRun();
 
+    // ---- The undo history ----
+
+    // A command that may change the sounding starts with beginStep and ends
+    // with endStep, which records a step when it did change it; `words`
+    // names it from the sounding as the command found it. Calls inside an
+    // open step belong to it.
+    void beginStep();
+    void endStep(const std::function<steps::Words(const Sounding& before)>& words);
+    History& history() { return history_; }
+    // Undo, Redo and a click in the History list: every panel closes first,
+    // then the window shows the state before (after) the step.
+    void undoClick();
+    void redoClick();
+    void goToStep(std::size_t done);
+    void historyListClick();
+    void saveHistoryClick();
+
+    // The whole sounding may have changed (an undo or redo): every control
+    // that shows it is filled again from it: the check marks, the channel
+    // columns and unit boxes, the page and its labels. Emits soundingChanged
+    // last, for views that draw the sounding.
+    void showWholeSounding();
+
+   signals:
+    void soundingChanged();
+
+   public:
+
     // ---- The window's own commands ----
 
     void menuFileOpenClick();
@@ -151,6 +183,15 @@ class MainForm : public QMainWindow {
     QWidget* buildHeaderArea();
     QWidget* buildPage();
     void buildMenus();
+    void buildHistoryMenu();
+    void updateHistoryCommands();
+    void showStepState(const PageView& view, const std::vector<std::string>& window);
+    void hideChannelColumn(int c);
+    void closePanels();
+    // The GPS boxes and fields, which follow the sounding but are not
+    // always decoded from it.
+    std::vector<std::string> windowTexts() const;
+    void restoreWindowTexts(const std::vector<std::string>& texts);
     void buildPanelFrames(QWidget* area);
     void installCommands();
     void formLoad();
@@ -160,6 +201,18 @@ class MainForm : public QMainWindow {
     void showHeaderTexts();
     void enableLoadedCommands();
     void handleReaction(const PageReaction& reaction);
+    // A commit of a page value: watched before the page's handler, recorded
+    // as a step after it when the value changed.
+    struct WatchedCommit {
+        bool watched = false;
+        int column = 0;
+        int32_t reading = 0;
+        float before = 0.0f;
+        Cursor cursor;
+        PageView view;
+    };
+    WatchedCommit watchCommit(int column, int row) const;
+    void recordCommit(const WatchedCommit& w);
     bool cellKey(PageCellEdit& cell, int keyCode);
     void cellClick(PageCellEdit& cell);
     void renderLabels();
@@ -194,6 +247,11 @@ class MainForm : public QMainWindow {
     QLabel* lblDataIndex_ = nullptr;
     QLabel* lblNumberOfReadings_ = nullptr;
     GpsCommands* gps_ = nullptr;
+
+    History history_;
+    std::unique_ptr<StepCapture> capture_;
+    int stepDepth_ = 0;
+    HistoryListDialog* historyList_ = nullptr;
 };
 
 }  // namespace qm::ui

@@ -87,12 +87,13 @@ void MainForm::buildMenus() {
     QAction* about = item(this, "mnuAbout", "&About");
     connect(about, &QAction::triggered, this, [this] { mnuAboutClick(); });
     bar->addAction(about);
+    buildHistoryMenu();
 }
 
 void MainForm::enableLoadedCommands() {
     for (const char* name : {"MenuFileSave", "MenuExport", "mnuExportCsv", "mnuExportGef", "mnuExportAgs",
                              "menuCombine", "mnuShiftBaseline", "mnuEditDepth", "mnuDepthSignificantDigits",
-                             "mnuAutoClean"})
+                             "mnuAutoClean", "mnuHistoryList", "mnuSaveHistory"})
         action(name)->setEnabled(true);
     action("MenuFileOpen")->setEnabled(false);
 }

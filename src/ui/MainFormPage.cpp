@@ -206,14 +206,48 @@ void MainForm::handleReaction(const PageReaction& reaction) {
     }
 }
 
+void MainForm::recordCommit(const WatchedCommit& w) {
+    if (!w.watched) return;
+    const float after = sounding_.value(w.column, w.reading);
+    Step step = valueStep(w.column, w.reading, w.before, after, w.cursor, {sounding_.dataIndex, sounding_.pageRow});
+    if (step.data.empty()) return;
+    steps::Words words = steps::valueEdit(sounding_, w.column, w.reading, w.before, after, decimalSeparator());
+    step.name = std::move(words.name);
+    step.description = std::move(words.description);
+    step.viewBefore = w.view;
+    step.viewAfter = page_->view();
+    history_.record(std::move(step));
+    updateHistoryCommands();
+}
+
+MainForm::WatchedCommit MainForm::watchCommit(int column, int row) const {
+    // The reading a commit of this cell may store into, and its value before.
+    const int32_t k = page_->readingIndexOfRow(row);
+    if (!soundingLoaded() || column < 1 || column > sounding_.channelCount || column > kMaxChannels || k < 1 ||
+        k > kMaxReadings)
+        return {};
+    return {true, column, k, sounding_.value(column, k), {sounding_.dataIndex, sounding_.pageRow}, page_->view()};
+}
+
 bool MainForm::cellKey(PageCellEdit& cell, int keyCode) {
     PageReaction reaction;
-    if (cell.column() == kDepthColumn)
+    if (cell.column() == kDepthColumn) {
+        const bool edits = soundingLoaded() && (keyCode == keys::kInsert || keyCode == keys::kDelete);
+        if (edits) beginStep();
         reaction = page_->depthKeyDown(cell.row(), keyCode);
-    else if (cell.column() == kSpeedColumn)
+        if (edits)
+            endStep([this, keyCode](const Sounding& before) {
+                return keyCode == keys::kInsert ? steps::insertReading(sounding_, before.dataIndex - 1, decimalSeparator())
+                                                : steps::deleteReading(before, before.dataIndex, decimalSeparator());
+            });
+    } else if (cell.column() == kSpeedColumn) {
         reaction = page_->speedKeyDown(cell.row(), keyCode);
-    else
+    } else {
+        const bool commits = keyCode == keys::kEnter || keyCode == keys::kUp || keyCode == keys::kDown;
+        const WatchedCommit w = commits ? watchCommit(cell.column(), cell.row()) : WatchedCommit{};
         reaction = page_->channelKeyDown(cell.column(), cell.row(), keyCode);
+        recordCommit(w);
+    }
     handleReaction(reaction);
     return reaction.keyTaken;
 }
@@ -225,7 +259,11 @@ void MainForm::cellClick(PageCellEdit& cell) {
         renderPage();
         return;
     }
-    handleReaction(page_->channelClick(cell.column(), cell.row()));
+    // A click on another cell commits the selected one first.
+    const WatchedCommit w = page_->editColumn > 0 ? watchCommit(page_->editColumn, page_->editRow) : WatchedCommit{};
+    const PageReaction reaction = page_->channelClick(cell.column(), cell.row());
+    recordCommit(w);
+    handleReaction(reaction);
 }
 
 void MainForm::showChannelColumn(int c) {
@@ -245,6 +283,18 @@ void MainForm::showChannelColumn(int c) {
     for (int r = 1; r <= kPageRows; ++r) cellAt(c, r)->setEnabled(true);
 }
 
+void MainForm::hideChannelColumn(int c) {
+    if (c < 1 || c > kMaxChannels) return;
+    // As before any load: no caption, no unit box, cells closed.
+    lblChannelLabel_[c]->setText("");
+    {
+        const QSignalBlocker quiet(cmbChannelUnits_[c]);
+        cmbChannelUnits_[c]->clear();
+    }
+    cmbChannelUnits_[c]->hide();
+    for (int r = 1; r <= kPageRows; ++r) cellAt(c, r)->setEnabled(false);
+}
+
 void MainForm::selectChannelUnit(int c, int position) {
     if (c < 1 || c > kMaxChannels) return;
     {
@@ -257,15 +307,16 @@ void MainForm::selectChannelUnit(int c, int position) {
 void MainForm::cmbChannelUnitsClick(int index) {
     if (!soundingLoaded() || index < 1 || index > sounding_.channelCount) return;
     QComboBox* units = cmbChannelUnits_[index];
+    beginStep();
     const std::string refusal = changeChannelUnit(sounding_, tables_, index, units->currentIndex() + 1);
+    if (refusal.empty()) refreshDisplay();
+    endStep([this, index](const Sounding& before) { return steps::channelUnit(before, sounding_, tables_, index); });
     if (!refusal.empty()) {
         // The box goes back to the unit the values are still in.
         const QSignalBlocker quiet(units);
         units->setCurrentIndex(sounding_.channelUnitIndex[index] - 1);
         messageBoxes_->message(refusal);
-        return;
     }
-    refreshDisplay();
 }
 
 void MainForm::cmbDepthUnitsClick() {
@@ -275,17 +326,21 @@ void MainForm::cmbDepthUnitsClick() {
 }
 
 void MainForm::mnu2DigitsClick() {
+    beginStep();
     action("mnu2Digits")->setChecked(true);
     action("mnu3Digits")->setChecked(false);
     sounding_.depthDecimals = 2;
     refreshDisplay();
+    endStep([this](const Sounding& before) { return steps::depthDigits(before, sounding_); });
 }
 
 void MainForm::mnu3DigitsClick() {
+    beginStep();
     action("mnu2Digits")->setChecked(false);
     action("mnu3Digits")->setChecked(true);
     sounding_.depthDecimals = 3;
     refreshDisplay();
+    endStep([this](const Sounding& before) { return steps::depthDigits(before, sounding_); });
 }
 
 void MainForm::showDepthFormat(int depthFormat) {

@@ -157,6 +157,18 @@ int PageCellEdit::keyCodeOf(int qtKey) {
     }
 }
 
+bool PageCellEdit::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+            key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y)) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QLineEdit::event(event);
+}
+
 void PageCellEdit::keyPressEvent(QKeyEvent* event) {
     syncLineText();
     if (onKey_ && onKey_(*this, keyCodeOf(event->key()))) {

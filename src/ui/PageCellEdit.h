@@ -57,6 +57,10 @@ class PageCellEdit : public QLineEdit {
     static int keyCodeOf(int qtKey);
 
    protected:
+    // The undo and redo keys belong to the History menu, not to the text
+    // box: in the page they take back whole steps (a value still being
+    // typed is dropped with the page's refill).
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -1,5 +1,5 @@
 // The batch tool's writes under a failing call of the file system: each call
-// of --save and each export fails in turn; the output stays the earlier
+// of --save, each export and --log fails in turn; the output stays the earlier
 // file, no temporary file is left, the tool says why on one line and exits
 // with a failure.
 #include <gtest/gtest.h>
@@ -37,7 +37,8 @@ TEST(BatchToolFileFaults, EachFailingCallKeepsTheEarlierOutput) {
                                                           {"--export-cpd", "OUT", "--system", "english", "--force"},
                                                           {"--export-csv", "OUT", "--force"},
                                                           {"--export-gef", "OUT", "--force"},
-                                                          {"--export-ags", "OUT", "--force"}};
+                                                          {"--export-ags", "OUT", "--force"},
+                                                          {"--digits", "2", "--log", "OUT", "--force"}};
     for (const auto& write : writes) {
         SCOPED_TRACE(write[0]);
         int calls = 0;

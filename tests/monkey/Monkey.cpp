@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
@@ -113,7 +114,10 @@ const char* const kMenuItems[] = {"MenuFileOpen", "mnuCopy",          "menuCombi
                                   "MenuExport",   "mnuAutoClean",     "MenuFileExit",      "mnuShiftBaseline",
                                   "menuStartDepth", "mnuDepthIncrement", "mnuDepth",        "mnuElevation",
                                   "mnu2Digits",   "mnu3Digits",       "mnuAbout",          "mnuExportCsv",
-                                  "mnuExportGef", "mnuExportAgs"};
+                                  "mnuExportGef", "mnuExportAgs",
+                                  // The history: Undo and Redo weigh as much as the rest together.
+                                  "mnuUndo", "mnuRedo", "mnuUndo", "mnuRedo", "mnuUndo", "mnuRedo", "mnuUndo",
+                                  "mnuRedo", "mnuHistoryList", "mnuSaveHistory"};
 
 // The open-format exports: menu item and file extension.
 const std::map<std::string, const char*> kOpenFormatExports = {
@@ -472,17 +476,25 @@ class Monkey {
         } else if (kOpenFormatExports.count(name)) {
             answers = {pickSavePath("export-", kOpenFormatExports.at(name))};
             files = true;
+        } else if (name == "mnuSaveHistory") {
+            answers = {pickSavePath("history-", ".txt")};
+            files = true;
         }
+        // The History list opens on a click on one of its entries.
+        const int entry = uniform(0, 200);
         std::string what = "menu " + name;
         for (const std::string& p : answers) what += " [" + (p.empty() ? std::string("cancel") : shortText(p, 200)) + "]";
         const bool yes1 = chance(50), yes2 = chance(50);
         what += yes1 ? " yes" : " no";
         QPointer<QAction> action(a);
         return {what,
-                [this, action, answers, yes1, yes2] {
+                [this, action, answers, yes1, yes2, entry] {
                     scriptAnswers(answers);
                     win_->messages->answers = {yes1, yes2};
                     if (action) action->trigger();
+                    if (action && action->objectName() == "mnuHistoryList")
+                        if (auto* list = win_->form->findChild<QListWidget*>("lstHistory"); list && list->count() > 0)
+                            emit list->itemClicked(list->item(entry % list->count()));
                     win_->files->answers.clear();
                     win_->messages->answers.clear();
                 },
@@ -651,6 +663,9 @@ class Monkey {
                 if (bytes != source) return "the copy " + name + " does not hold its source's bytes";
             } else if (command == "Command1" || kOpenFormatExports.count(command)) {
                 if (bytes.empty()) return "the export " + name + " is empty";
+            } else if (command == "mnuSaveHistory") {
+                if (!saidOk("History saved.")) return "the history changed " + name + " without saying it saved";
+                if (bytes != win_->form->history().recordText()) return "the history " + name + " is not the record";
             } else {
                 return "the file " + name + " changed after " + command;
             }

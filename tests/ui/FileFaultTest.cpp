@@ -22,9 +22,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-enum class Command { Save, Export, Copy };
+enum class Command { Save, Export, Copy, SaveHistory };
 
-const char* nameOf(Command c) { return c == Command::Save ? "save" : c == Command::Export ? "export" : "copy"; }
+const char* nameOf(Command c) {
+    return c == Command::Save ? "save" : c == Command::Export ? "export" : c == Command::Copy ? "copy" : "history";
+}
 
 // Counts every call of a safe write and fails the n-th (never when 0).
 struct InjectedFault {
@@ -60,6 +62,7 @@ struct Scene {
             case Command::Save: target = fresh ? dir.file("CPT-07-clean.cpt") : opened; break;
             case Command::Export: target = dir.file("CPT-07.cpd"); break;
             case Command::Copy: target = dir.file("CPT-07-copy.cpt"); break;
+            case Command::SaveHistory: target = dir.file("CPT-07-history.txt"); break;
         }
         if (!fresh && target != opened) writeFile(target, "an earlier file\r\nof two lines\r\n");
         if (fs::exists(target)) earlier = readFile(target);
@@ -87,6 +90,12 @@ struct Scene {
                 win.files->answers.push_back(opened);
                 win.files->answers.push_back(target);
                 win.form->mnuCopyClick();
+                break;
+            case Command::SaveHistory:
+                // One step, so the record is not empty.
+                win.form->action(win.form->action("mnu3Digits")->isChecked() ? "mnu2Digits" : "mnu3Digits")->trigger();
+                win.files->answers.push_back(target);
+                win.form->action("mnuSaveHistory")->trigger();
                 break;
         }
         runsEnded = win.runsEnded;
@@ -153,6 +162,7 @@ TEST_P(FileFaults, EveryFailingCallLeavesTheEarlierFileAndTellsWhy) {
             std::vector<std::string> closing;
             if (command == Command::Save) closing = {"File saved.  To cleanup another file, restart the program."};
             if (command == Command::Copy) closing = {"File copied"};
+            if (command == Command::SaveHistory) closing = {"History saved."};
             EXPECT_EQ(messages, closing);
             continue;
         }
@@ -170,7 +180,7 @@ TEST_P(FileFaults, EveryFailingCallLeavesTheEarlierFileAndTellsWhy) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SaveExportCopy, FileFaults,
-                         testing::Combine(testing::Values(Command::Save, Command::Export, Command::Copy),
+                         testing::Combine(testing::Values(Command::Save, Command::Export, Command::Copy, Command::SaveHistory),
                                           testing::Bool()),
                          [](const testing::TestParamInfo<std::tuple<Command, bool>>& info) {
                              return std::string(nameOf(std::get<0>(info.param))) +
