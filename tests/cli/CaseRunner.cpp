@@ -2,11 +2,11 @@
 // entry and compares what it printed and wrote with what the case expects.
 //
 // A case is a folder holding a file `args`: the tool's arguments, one per
-// line. In them {samples} stands for data/samples, {data} for data/, {case}
+// line (the shipped tables are read unless they start with --tables). In them {samples} stands for data/samples, {data} for data/, {case}
 // for the case's own folder and {out} for a fresh scratch folder. Beside it:
 //   status          the exit status (default 0)
-//   stdout, stderr  the exact output (default: none); {out} and {samples}
-//                   in the tool's output are folded back to those names
+//   stdout, stderr  the exact output (default: none); {out}, {samples} and
+//                   {case} in the tool's output are folded back to those names
 //   files/NAME      a file the run must leave in {out}, byte for byte; any
 //                   other file left in {out} fails the case
 //   setup/NAME      copied into {out} before the run (an earlier file)
@@ -112,6 +112,7 @@ class CaseTest : public testing::Test {
             writeFile((scratch.path() / name).string(), bytes);
         }
 
+        // The shipped tables unless the case brings its own.
         std::vector<std::string> args;
         std::istringstream lines(readFile((folder_ / "args").string()));
         for (std::string a; std::getline(lines, a);) {
@@ -120,6 +121,7 @@ class CaseTest : public testing::Test {
             a = replaceAll(a, "{case}", folder_.string());
             args.push_back(replaceAll(a, "{out}", out));
         }
+        if (args.empty() || args[0] != "--tables") args.insert(args.begin(), {"--tables", dataDir()});
 
         ToolRun run;
         {
@@ -129,7 +131,7 @@ class CaseTest : public testing::Test {
             run = runTool(args, false);
         }
         const auto fold = [&](const std::string& text) {
-            return replaceAll(replaceAll(text, out, "{out}"), samplesDir(), "{samples}");
+            return replaceAll(replaceAll(replaceAll(text, out, "{out}"), samplesDir(), "{samples}"), folder_.string(), "{case}");
         };
         std::map<std::string, std::string> written = filesIn(scratch.path());
         for (const auto& [name, bytes] : setup)
