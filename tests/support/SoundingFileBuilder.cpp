@@ -1,6 +1,8 @@
 #include "support/SoundingFileBuilder.h"
 
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "model/NumberText.h"
 
@@ -98,33 +100,6 @@ std::string SoundingFileBuilder::text() const {
     std::string out;
     for (const std::string& l : lines) out += l + lineEnd_;
     return out;
-}
-
-std::string channelTypeTableText(const std::vector<UnitSpec>& units) {
-    std::string out =
-        "\"TEST TABLE\"\r\n\"TYPE\",0\r\n\"NAME\",\"A, B\"\r\n\"SYMBOL\",\"x\"\r\n\"SENSOR\",\"none\"\r\n"
-        "\"BASE UNIT\",\"?\"\r\n\"COLUMNS\",\"NAME / PATTERN / FACTOR\"\r\n";
-    out += std::to_string(units.size()) + "\r\n";
-    for (const UnitSpec& u : units) out += "\"" + u.name + "\",\"" + u.pattern + "\"," + u.factor + "\r\n";
-    return out;
-}
-
-const ChannelTypeTable& testTables() {
-    static const ChannelTypeTable table = [] {
-        ChannelTypeTable t;
-        auto add = [&](int type, const std::vector<UnitSpec>& units) {
-            const std::string problem = parseChannelTypeTable(channelTypeTableText(units), type, t);
-            if (!problem.empty()) throw std::logic_error("test table " + std::to_string(type) + ": " + problem);
-        };
-        add(1, {{"KPA", "#####0", "1"}, {"MPA", "##0.000", "0.001"}, {"TSF", "###0.00", "0.01044272"}});
-        add(2, {{"KPA", "##0.00", "1"}, {"MPA", "##0.0000", "0.001"}});
-        add(3, {{"KPA", "###0.0", "1"}, {"BAR", "##0.000", "0.01"}});
-        add(4, {{"A", "##0.00", "1"}, {"B", "##0.00", "2"}, {"A", "##0.00", "4"}});
-        add(6, {{"DEG", "##0.00", "1"}});
-        add(7, {});
-        return t;
-    }();
-    return table;
 }
 
 }  // namespace qm::test

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "model/ChannelTypeTable.h"
 
 namespace qm::test {
 
@@ -70,25 +69,5 @@ class SoundingFileBuilder {
     std::string finalBaselineLine_;
     std::string lineEnd_ = "\r\n";
 };
-
-struct UnitSpec {
-    std::string name;
-    std::string pattern;
-    std::string factor;
-};
-
-// A channel type table file: 13 fields that the loader ignores, the unit
-// count, then name, pattern and factor of each unit.
-std::string channelTypeTableText(const std::vector<UnitSpec>& units);
-
-// Tables for the reader tests, built from text:
-//   1 tip (KPA #####0 1, MPA ##0.000 0.001, TSF ###0.00 0.01044272)
-//   2 sleeve (KPA ##0.00 1, MPA ##0.0000 0.001)
-//   3 pore pressure (KPA ###0.0 1, BAR ##0.000 0.01)
-//   4 test type with a repeated name (A ##0.00 1, B ##0.00 2, A ##0.00 4)
-//   6 inclination (DEG ##0.00 1)
-//   7 no units
-// Types 5 and 8..20 are undefined.
-const ChannelTypeTable& testTables();
 
 }  // namespace qm::test
