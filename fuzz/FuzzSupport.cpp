@@ -1,4 +1,4 @@
-#include "FuzzSupport.h"
+#include "FuzzChecks.h"
 
 #include <cmath>
 #include <memory>
@@ -21,6 +21,18 @@ const ChannelTypeTable& shippedTables() {
 }
 
 void fail(const std::string& what) { throw PropertyFailure(what); }
+
+Check checkNamed(const std::string& name) {
+    static const std::pair<const char*, Check> checks[] = {
+        {"sounding_reader", checkSoundingReader}, {"second_file_reader", checkSecondFileReader},
+        {"channel_table", checkChannelTable},     {"text_to_number", checkTextToNumber},
+        {"cell_entry", checkCellEntry},           {"gps_sentence", checkGpsSentence},
+        {"leading_number", checkLeadingNumber},
+    };
+    for (const auto& [n, check] : checks)
+        if (name == n) return check;
+    return nullptr;
+}
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "FuzzSupport.h"
+#include "FuzzChecks.h"
 #include "model/NumberText.h"
 #include "ops/GpsSentence.h"
 

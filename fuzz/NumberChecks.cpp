@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "FuzzSupport.h"
+#include "FuzzChecks.h"
 #include "model/NumberText.h"
 #include "model/ReadingsPage.h"
 #include "model/SoundingReader.h"

@@ -2,7 +2,7 @@
 // combine followed by its append.
 #include <memory>
 
-#include "FuzzSupport.h"
+#include "FuzzChecks.h"
 #include "model/NumberText.h"
 #include "model/SafeFile.h"
 #include "model/SoundingReader.h"

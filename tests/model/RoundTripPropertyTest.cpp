@@ -9,7 +9,7 @@
 #include <memory>
 #include <random>
 
-#include "FuzzSupport.h"
+#include "FuzzChecks.h"
 #include "model/NumberText.h"
 #include "model/SoundingReader.h"
 #include "model/SoundingWriter.h"
