@@ -35,59 +35,53 @@ class Generator {
     explicit Generator(unsigned seed) : rng_(seed) {}
     int uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
     bool coin() { return uniform(0, 1) == 1; }
+    template <class T>
+    T pick(std::initializer_list<T> items) { return items.begin()[uniform(0, static_cast<int>(items.size()) - 1)]; }
 
+    // A file of 1 to 10 channels of any type and unit (now and then with a
+    // line-22 factor the load must correct), -32768 readings, depths falling
+    // or rising on a noisy grid, markers, blank lines and a final baseline.
     Generated next() {
         Generated g;
         const char sep = coin() ? ',' : '.';
         g.mode = coin();
         test::SoundingFileBuilder b(coin(), sep);
-        for (int line = 2; line <= 13; ++line) b.headerLine(line, text(uniform(0, 40)));
+        for (int line = 2; line <= 13; ++line) b.headerLine(line, text(uniform(0, 40), 75));
         const ChannelTypeTable& t = test::shippedTables();
-        const int channels = uniform(1, 10);
         std::vector<double> spans;
-        for (int c = 1; c <= channels; ++c) {
-            const int type = std::vector<int>{1, 2, 3, 4, 6, 7, 10, 11, 13}[static_cast<std::size_t>(uniform(0, 8))];
-            const int unit = uniform(1, t.unitCount[type]);
-            spans.push_back(std::vector<double>{4.5966, 2.5, 20000, 1}[static_cast<std::size_t>(uniform(0, 3))]);
-            const std::string factor = uniform(0, 5) == 0 ? "2" : numberText(t.factor(type, unit), sep);
-            b.channel({std::to_string(type), text(uniform(1, 19), false), numberText(float(spans.back()), sep),
+        for (int c = uniform(1, 10); c > 0; --c) {
+            const int type = pick({1, 2, 3, 4, 6, 7, 10, 11, 13}), unit = uniform(1, t.unitCount[type]);
+            spans.push_back(pick({4.5966, 2.5, 20000.0, 1.0}));
+            b.channel({std::to_string(type), text(uniform(1, 19), 61), numberText(float(spans.back()), sep),
                        formatPattern(spans.back() * uniform(-20, 100) / 1000.0, "0.00000", sep),
-                       numberText(std::vector<float>{100000, 1000, 3447.5f, 20}[static_cast<std::size_t>(uniform(0, 3))], sep) + " " +
-                           t.name(type, 1),
-                       t.name(type, unit), factor});
+                       numberText(pick({100000.0f, 1000.0f, 3447.5f, 20.0f}), sep) + " " + t.name(type, 1), t.name(type, unit),
+                       uniform(0, 5) == 0 ? "2" : numberText(t.factor(type, unit), sep)});
         }
         const bool elevation = uniform(0, 4) == 0;
         const int readings = uniform(0, 6) == 0 ? uniform(0, 3) : uniform(4, 80);
-        const double step = std::vector<double>{0.01, 0.02, 0.025, 0.05, 0.0}[static_cast<std::size_t>(uniform(0, 4))];
+        const double step = (elevation ? -1 : 1) * pick({0.01, 0.02, 0.025, 0.05, 0.0});
         double depth = elevation ? uniform(-50, 90) : uniform(0, 600) * 0.5;
-        auto raws = [&] {
+        const auto raws = [&](double noData) {
             std::vector<double> r;
-            for (double span : spans) r.push_back(uniform(0, 8) == 0 ? -32768.0 : std::nearbyint(span * uniform(-50, 1050)) / 1000.0);
+            for (double span : spans) r.push_back(uniform(0, 8) == 0 ? noData : std::nearbyint(span * uniform(-50, 1050)) / 1000.0);
             return r;
         };
-        for (int r = 1; r <= readings; ++r, depth += elevation ? -step : step) {
-            if (uniform(0, 30) == 0) {
-                b.line(coin() ? "DRILLOUT" : "******** rods");
-                ++g.markers;
-            }
+        for (int r = 1; r <= readings; ++r, depth += step) {
+            if (uniform(0, 30) == 0) b.line(coin() ? "DRILLOUT" : "******** rods"), ++g.markers;
             if (uniform(0, 40) == 0) b.line(coin() ? "" : "   ");
-            b.row(depth + uniform(-3, 3) * 0.001, uniform(-9999, 99999) / 100.0, raws());
+            b.row(depth + uniform(-3, 3) * 0.001, uniform(-9999, 99999) / 100.0, raws(-32768.0));
         }
-        if (readings >= 2 && coin()) {
-            std::vector<double> baseline = raws();
-            for (double& v : baseline) v = v == -32768.0 ? 0.0 : v;
-            b.finalBaseline(baseline);
-            g.finalBaseline = true;
-        }
+        if ((g.finalBaseline = readings >= 2 && coin())) b.finalBaseline(raws(0.0));
         g.text = b.text();
         return g;
     }
 
    private:
-    std::string text(int n, bool spaces = true) {
+    // n characters of the first `kinds` of these (61: no blanks or punctuation).
+    std::string text(int n, int kinds) {
         static const std::string chars = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 ,.;:-_/()#*\"'";
         std::string t;
-        for (int i = 0; i < n; ++i) t += chars[static_cast<std::size_t>(uniform(0, spaces ? static_cast<int>(chars.size()) - 1 : 61))];
+        for (int i = 0; i < n; ++i) t += chars[static_cast<std::size_t>(uniform(0, kinds))];
         return t;
     }
     std::mt19937 rng_;
@@ -113,13 +107,8 @@ TEST(RoundTripProperty, SavedFilesLoadBackAndASecondCycleChangesNothing) {
         a->depthDecimals = gen.coin() ? 3 : 2;
         ASSERT_FALSE(layoutProblem(*a, table, sep));
         fuzz::requireSaveLoadsBack(*a, mode, "saved");
-        const std::string first = soundingFileText(*a, table, sep);
-        ASSERT_TRUE(readSoundingText(first, table, mode, *b).ok);
-        for (int r = 1; r <= a->readingCount; ++r)
-            for (int ch = 1; ch <= a->channelCount; ++ch)
-                ASSERT_EQ(a->value(ch, r) == kNoDataValue, b->value(ch, r) == kNoDataValue) << ch << " " << r;
-        const std::string second = soundingFileText(*b, table, sep);
-        ASSERT_TRUE(readSoundingText(second, table, mode, *c).ok);
+        ASSERT_TRUE(readSoundingText(soundingFileText(*a, table, sep), table, mode, *b).ok);
+        ASSERT_TRUE(readSoundingText(soundingFileText(*b, table, sep), table, mode, *c).ok);
         test::CompareOptions exceptRaw;
         exceptRaw.rawReadings = exceptRaw.values = false;
         EXPECT_EQ(test::soundingDifference(*b, *c, exceptRaw), "");
