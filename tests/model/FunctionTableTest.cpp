@@ -12,7 +12,11 @@
 
 #include "model/NumberText.h"
 #include "model/SoundingReader.h"
+#include "model/Units.h"
+#include "ops/ChannelShift.h"
+#include "ops/DepthAxis.h"
 #include "ops/GpsSentence.h"
+#include "support/TestSupport.h"
 
 namespace qm {
 namespace {
@@ -69,15 +73,33 @@ const std::map<std::string, Function>& functions() {
              return b.latitude + "|" + b.longitude + "|" + b.altitude + "|" + e.northSouth + e.eastWest + "|" +
                     e.satellites;
          }},
-        // ... and its OK: the stored sentence, or the message; PARAMETER
-        // replaces the latitude box when given
+        // ... and its OK: the message, whether it closes, the stored sentence;
+        // PARAMETER lat=TEXT, ns=TEXT or ew=TEXT changes that box first
         {"gpsok", [](auto& in, auto& p) {
              Sounding s;
              s.gpsSentence = "EARLIER";
              GpsEntry e = gpsEntryFromFields(decodeGps(in));
-             if (!p.empty()) e.latitude = p == "-" ? "" : p;
+             if (!p.empty()) (p[0] == 'l' ? e.latitude : p[0] == 'n' ? e.northSouth : e.eastWest) = p.substr(p.find('=') + 1);
              const GpsOkResult r = acceptGpsEntry(s, e);
              return (r.messages.empty() ? "" : r.messages[0] + "|") + (r.closeDialog ? "closed|" : "open|") + s.gpsSentence;
+         }},
+        // The channel shift panel on a sample (PARAMETER: a unit to show
+        // first, C=NAME): per channel the lowest reading, the final baseline
+        // and the unit
+        {"shiftpanel", [](auto& in, auto& p) {
+             static Sounding s;
+             const ChannelTypeTable& t = test::shippedTables();
+             readSoundingFile(test::samplesDir() + "/" + in, t, 0, s);
+             if (!p.empty()) changeChannelUnit(s, t, p[0] - '0', findUnit(s, t, p[0] - '0', p.substr(2)));
+             std::string rows;
+             for (const ShiftPanelRow& row : shiftPanelRows(s, t, '.'))
+                 rows += row.lowestReading + " " + row.finalBaseline + " " + row.unitName + "|";
+             return rows;
+         }},
+        // The start-depth panel's captions in depth (0) and elevation (1) format
+        {"startcaptions", [](auto& in, auto&) {
+             const StartDepthCaptions c = startDepthCaptions(static_cast<int16_t>(std::stoi(in)));
+             return std::string(c.frame) + "|" + std::string(c.currentLabel) + "|" + std::string(c.newLabel);
          }},
     };
     return all;
