@@ -31,14 +31,18 @@
 namespace qm {
 namespace {
 
+std::string joined(const std::vector<std::string>& messages) {
+    std::string all;
+    for (const std::string& m : messages) all += "|" + m;
+    return all;
+}
+
 struct Page {
     Page(int count, int missing, int mode) : s(std::make_unique<Sounding>()) {
         s->channelCount = 2;
-        for (int c = 1; c <= 2; ++c) {
-            s->channelType[c] = static_cast<int16_t>(c);
-            s->channelUnitIndex[c] = 1;
-            s->channelUnitFactor[c] = 1.0f;
-        }
+        s->channelType = {0, 1, 2};
+        s->channelUnitIndex = {0, 1, 1};
+        s->channelUnitFactor = {0, 1.0f, 1.0f};
         s->readingCount = count;
         s->depthIncrement = 0.02f;
         s->depthDecimals = 2;
@@ -59,43 +63,44 @@ struct Page {
     std::string last;
 
     void act(std::istringstream& in, const std::string& verb) {
-        int c = 0, r = 0;
-        std::string rowText, word;
-        if (verb == "key" || verb == "click" || verb == "type" || verb == "commit") {
-            in >> c >> rowText;
-            r = rowText == "*" ? 0 : std::stoi(rowText);
-        }
-        if (verb == "key") {
-            static const std::map<std::string, int> codes = {{"down", keys::kDown}, {"up", keys::kUp}, {"insert", keys::kInsert},
-                                                             {"delete", keys::kDelete}, {"enter", keys::kEnter}};
-            int times = 1;
-            in >> word >> times;
-            for (int i = 0; i < std::max(times, 1); ++i) {
-                const int row = r ? r : s->pageRow;
-                const PageReaction reaction = c == kDepthColumn   ? page->depthKeyDown(row, codes.at(word))
-                                              : c == kSpeedColumn ? page->speedKeyDown(row, codes.at(word))
-                                                                  : page->channelKeyDown(c, row, codes.at(word));
-                last = joined(reaction.messages);
-            }
-        } else if (verb == "click") {
-            last = joined(page->channelClick(c, r).messages);
-        } else if (verb == "type") {
-            std::getline(in >> std::ws, word);
-            page->setCellText(c, r, word == "''" ? "" : word);
-        } else if (verb == "commit") {
-            std::vector<std::string> messages;
-            last = std::to_string(page->commit(c, r, messages));
-            last += joined(messages);
-        } else if (verb == "speed") {
-            float v = 0;
+        static const std::map<std::string, int> codes = {
+            {"down", keys::kDown}, {"up", keys::kUp}, {"insert", keys::kInsert}, {"delete", keys::kDelete}, {"enter", keys::kEnter}};
+        int c = 0, r = 0, times = 1;
+        std::string row, word;
+        float v = 0;
+        if (verb == "speed") {
             in >> r >> v;
             s->speed[r] = v;
-            page->refreshDisplay();
-        } else if (verb == "insert") {
+            return page->refreshDisplay();
+        }
+        if (verb == "insert") {
             last = std::to_string(page->insertReading());
+            return;
+        }
+        in >> c >> row;
+        r = row == "*" ? 0 : std::stoi(row);
+        std::vector<std::string> messages;
+        if (verb == "key") {
+            in >> word >> times;
+            for (int i = 0; i < std::max(times, 1); ++i) {
+                const int at = r ? r : s->pageRow, key = codes.at(word);
+                messages = (c == kDepthColumn   ? page->depthKeyDown(at, key)
+                            : c == kSpeedColumn ? page->speedKeyDown(at, key)
+                                                : page->channelKeyDown(c, at, key)).messages;
+            }
+        } else if (verb == "click") {
+            messages = page->channelClick(c, r).messages;
+        } else if (verb == "type") {
+            std::getline(in >> std::ws, word);
+            return page->setCellText(c, r, word == "''" ? "" : word);
+        } else if (verb == "commit") {
+            const bool stored = page->commit(c, r, messages);
+            last = std::to_string(stored) + joined(messages);
+            return;
         } else {
             throw std::invalid_argument("unknown action " + verb);
         }
+        last = joined(messages);
     }
 
     std::string query(std::istringstream& in) {
@@ -116,12 +121,6 @@ struct Page {
         for (const auto& [name, rgb] : {std::pair{"white", kWhite}, {"grey", kLightGrey}, {"green", kGreen}, {"red", kRed}, {"black", kBlack}})
             if (colour == rgb) return name;
         return "other";
-    }
-
-    static std::string joined(const std::vector<std::string>& messages) {
-        std::string all;
-        for (const std::string& m : messages) all += "|" + m;
-        return all;
     }
 };
 
