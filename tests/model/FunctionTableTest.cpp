@@ -14,6 +14,7 @@
 #include "model/SoundingReader.h"
 #include "model/Units.h"
 #include "ops/ChannelShift.h"
+#include "ops/Combine.h"
 #include "ops/DepthAxis.h"
 #include "ops/GpsSentence.h"
 #include "support/TestSupport.h"
@@ -95,6 +96,18 @@ const std::map<std::string, Function>& functions() {
              for (const ShiftPanelRow& row : shiftPanelRows(s, t, '.'))
                  rows += row.lowestReading + " " + row.finalBaseline + " " + row.unitName + "|";
              return rows;
+         }},
+        // The combine panel open on the second push while the tip changes to
+        // unit PARAMETER: the tip of the first appended reading
+        {"combineunit", [](auto&, auto& p) {
+             static Sounding s;
+             static SecondSounding second;
+             const ChannelTypeTable& t = test::shippedTables();
+             readSoundingFile(test::samplesDir() + "/sample-older.cpt", t, 0, s);
+             const CombineReadResult read = readSecondFile(test::samplesDir() + "/sample-older-push2.cpt", s, t, 0, second);
+             changeChannelUnit(s, t, 1, findUnit(s, t, 1, p));
+             appendSecondSounding(s, second, read.preview.startDepth, true, 0, false);
+             return numberText(s.value(1, 601), '.');
          }},
         // The start-depth panel's captions in depth (0) and elevation (1) format
         {"startcaptions", [](auto& in, auto&) {
