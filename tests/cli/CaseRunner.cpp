@@ -20,6 +20,7 @@
 
 #include <clocale>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <sstream>
 
@@ -92,8 +93,8 @@ class CaseTest : public testing::Test {
                                       "{out}", out));
         if (args.empty() || args[0] != "--tables") args.insert(args.begin(), {"--tables", dataDir()});
 
-        std::string locale = fs::exists(folder_ / "locale") ? readFile((folder_ / "locale").string()) : "";
-        while (!locale.empty() && std::isspace(static_cast<unsigned char>(locale.back()))) locale.pop_back();
+        std::string locale;
+        std::ifstream(folder_ / "locale") >> locale;
         const std::string savedLocale = std::setlocale(LC_ALL, nullptr);
         if (!locale.empty() && !std::setlocale(LC_ALL, locale.c_str())) FAIL() << "locale " << locale << " is not installed";
         std::ostringstream stdoutText, stderrText;

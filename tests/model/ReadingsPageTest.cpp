@@ -1,9 +1,10 @@
 // The readings page without widgets, run over the scripts of
 // tests/cases/readings-page.txt. A script starts with
-//   page COUNT MISSING MODE    COUNT readings every 0.02 m: channel 1 (tip,
-//                              KPA) holds 100 + r, channel 2 (sleeve, KPA)
-//                              1000 + r, or no data for its first MISSING;
-//                              speed 2 cm/s; MODE 1 is the comma mode
+//   page COUNT MISSING MODE    COUNT readings every 0.02 m (older layout):
+//                              channel 1 (tip, KPA) holds 100 + r, channel 2
+//                              (sleeve, KPA) 1000 + r, or no data for its
+//                              first MISSING; speed 2 cm/s; MODE 1 is the
+//                              comma mode
 // and goes on with actions and checks, one a line:
 //   key COLUMN ROW KEY [TIMES] a key (down, up, insert, delete, enter) in
 //                              page column 0..11 (0 depth, 11 speed); ROW *
@@ -26,6 +27,8 @@
 #include <sstream>
 
 #include "model/NumberText.h"
+#include "model/SoundingReader.h"
+#include "support/SoundingFileBuilder.h"
 #include "support/TestSupport.h"
 
 namespace qm {
@@ -38,23 +41,13 @@ std::string joined(const std::vector<std::string>& messages) {
 }
 
 struct Page {
+    // Raw readings with a calibration of 1 are the values; the load sets
+    // the leading readings and the cursor.
     Page(int count, int missing, int mode) : s(std::make_unique<Sounding>()) {
-        s->channelCount = 2;
-        s->channelType = {0, 1, 2};
-        s->channelUnitIndex = {0, 1, 1};
-        s->channelUnitFactor = {0, 1.0f, 1.0f};
-        s->readingCount = count;
-        s->depthIncrement = 0.02f;
-        s->depthDecimals = 2;
-        for (int r = 1; r <= count; ++r) {
-            s->depth[r] = static_cast<float>(0.02 * r);
-            s->speed[r] = 2.0f;
-            s->value(1, r) = static_cast<float>(100 + r);
-            s->value(2, r) = r <= missing ? kNoDataValue : static_cast<float>(1000 + r);
-        }
-        s->noDataCount[2] = s->noDataLeadCount = static_cast<int16_t>(missing);
-        s->dataIndex = missing + 1;
-        s->pageRow = static_cast<int16_t>(std::min(s->dataIndex, kPageRows));
+        test::SoundingFileBuilder b(false);
+        b.channel({"1", "TIP", "1", "0", "1 KPA", "KPA", "1"}).channel({"2", "SLEEVE", "1", "0", "1 KPA", "KPA", "1"});
+        for (int r = 1; r <= count; ++r) b.row(0.02 * r, 2.0, {100.0 + r, r <= missing ? -32768.0 : 1000.0 + r});
+        EXPECT_TRUE(readSoundingText(b.text(), test::shippedTables(), 0, *s).ok);
         page = std::make_unique<ReadingsPage>(*s, test::shippedTables(), mode);
         page->startAfterLoad();
     }
