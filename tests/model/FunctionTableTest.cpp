@@ -84,13 +84,13 @@ const std::map<std::string, Function>& functions() {
              const GpsOkResult r = acceptGpsEntry(s, e);
              return (r.messages.empty() ? "" : r.messages[0] + "|") + (r.closeDialog ? "closed|" : "open|") + s.gpsSentence;
          }},
-        // The channel shift panel on a sample (PARAMETER: a unit to show
+        // The channel shift panel on a file below tests/cases (PARAMETER: a unit to show
         // first, C=NAME): per channel the lowest reading, the final baseline
         // and the unit
         {"shiftpanel", [](auto& in, auto& p) {
              static Sounding s;
              const ChannelTypeTable& t = test::shippedTables();
-             readSoundingFile(test::samplesDir() + "/" + in, t, 0, s);
+             readSoundingFile(std::string(QM_CASES_DIR) + "/" + in, t, 0, s);
              if (!p.empty()) changeChannelUnit(s, t, p[0] - '0', findUnit(s, t, p[0] - '0', p.substr(2)));
              std::string rows;
              for (const ShiftPanelRow& row : shiftPanelRows(s, t, '.'))
