@@ -13,6 +13,7 @@
 #include "model/NumberText.h"
 #include "model/SoundingReader.h"
 #include "model/Units.h"
+#include "ops/AnalogExport.h"
 #include "ops/ChannelShift.h"
 #include "ops/Combine.h"
 #include "ops/DepthAxis.h"
@@ -108,6 +109,19 @@ const std::map<std::string, Function>& functions() {
              changeChannelUnit(s, t, 1, findUnit(s, t, 1, p));
              appendSecondSounding(s, second, read.preview.startDepth, true, 0, false);
              return numberText(s.value(1, 601), '.');
+         }},
+        // Line 2 of the analog file of a sample cut to its first reading (as
+        // Delete leaves it), the page in feet (PARAMETER ft) or metres
+        {"analogline2", [](auto& in, auto& p) {
+             static Sounding s;
+             readSoundingFile(test::samplesDir() + "/" + in, test::shippedTables(), 0, s);
+             s.readingCount = 1;
+             AnalogExportRequest request;
+             request.texts = headerTextsOf(s);
+             request.depthInFeet = p == "ft";
+             std::string bytes;
+             analogFileText(s, request, bytes);
+             return bytes.substr(bytes.find("\r\n") + 2 + 48, bytes.find("\r\n", bytes.find("\r\n") + 2) - bytes.find("\r\n") - 50);
          }},
         // The start-depth panel's captions in depth (0) and elevation (1) format
         {"startcaptions", [](auto& in, auto&) {
