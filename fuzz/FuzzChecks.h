@@ -13,6 +13,10 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+
+#include "model/ChannelTypeTable.h"
+#include "model/Sounding.h"
 
 namespace qm::fuzz {
 
@@ -41,5 +45,26 @@ void checkLeadingNumber(const std::uint8_t* data, std::size_t size);
 // called; nullptr for an unknown name.
 using Check = void (*)(const std::uint8_t*, std::size_t);
 Check checkNamed(const std::string& name);
+
+// What the checks share: the shipped tables and the data folder of the
+// source tree, and the failure helpers.
+const ChannelTypeTable& shippedTables();
+const std::string& dataFolder();
+[[noreturn]] void fail(const std::string& what);
+inline void require(bool holds, const std::string& what) {
+    if (!holds) fail(what);
+}
+inline std::string_view asText(const std::uint8_t* data, std::size_t size) {
+    return {reinterpret_cast<const char*>(data), size};
+}
+
+// Counts, channel descriptions and the cursor of a loaded sounding are
+// within what the arrays and the page hold.
+void requireWithinCapacities(const Sounding& s, const std::string& where);
+
+// Saves `s` (when its layout allows) and loads the bytes back: the file must
+// be accepted, and hold the same readings, texts and channels, the values to
+// within the rounding of the raw readings' five decimals.
+void requireSaveLoadsBack(const Sounding& s, int commaDecimalMode, const std::string& where);
 
 }  // namespace qm::fuzz

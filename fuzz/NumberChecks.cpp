@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "FuzzSupport.h"
+#include "FuzzChecks.h"
 #include "model/NumberText.h"
 #include "model/ReadingsPage.h"
 #include "model/SoundingReader.h"
@@ -63,27 +63,20 @@ void requireSame(const std::optional<double>& got, const std::optional<double>& 
     require(same, what + " gives " + shown(got) + ", the reference " + shown(want));
 }
 
-// The 10-channel sample with its page, made once: each input types into one
-// of its cells, and the cell and reading are put back afterwards.
-struct PageUnderTest {
-    std::unique_ptr<Sounding> sounding = std::make_unique<Sounding>();
-    std::unique_ptr<ReadingsPage> page;
-    int mode = 0;
-};
-
-PageUnderTest& pageUnderTest(int mode) {
-    static PageUnderTest pages[2];
-    PageUnderTest& p = pages[mode];
-    if (!p.page) {
-        const std::string path = dataFolder() + "/samples/sample-10ch.cpt";
-        const LoadResult r = readSoundingFile(path, shippedTables(), mode, *p.sounding);
-        if (!r.ok) fail("the sample " + path + " does not load: " + r.error);
-        p.mode = mode;
-        p.page = std::make_unique<ReadingsPage>(*p.sounding, shippedTables(), mode);
-        p.page->startAfterLoad();
-        p.page->refreshDisplay();
+// The 10-channel sample and its page, one per decimal mode, made once: each
+// input types into one of its cells, and the reading is put back afterwards.
+ReadingsPage& pageUnderTest(int mode, Sounding*& sounding) {
+    static std::unique_ptr<Sounding> soundings[2];
+    static std::unique_ptr<ReadingsPage> pages[2];
+    if (!pages[mode]) {
+        soundings[mode] = std::make_unique<Sounding>();
+        const LoadResult r = readSoundingFile(dataFolder() + "/samples/sample-10ch.cpt", shippedTables(), mode, *soundings[mode]);
+        if (!r.ok) fail("the 10-channel sample does not load: " + r.error);
+        pages[mode] = std::make_unique<ReadingsPage>(*soundings[mode], shippedTables(), mode);
+        pages[mode]->startAfterLoad();
     }
-    return p;
+    sounding = soundings[mode].get();
+    return *pages[mode];
 }
 
 }  // namespace
@@ -103,39 +96,29 @@ void checkTextToNumber(const std::uint8_t* data, std::size_t size) {
 
 void checkCellEntry(const std::uint8_t* data, std::size_t size) {
     if (size < 2) return;
-    const int mode = (data[0] & 0x80) ? 1 : 0;
-    PageUnderTest& p = pageUnderTest(mode);
-    Sounding& s = *p.sounding;
-    ReadingsPage& page = *p.page;
-    const int column = 1 + (data[0] & 0x7f) % kMaxChannels;
-    const int row = 1 + data[1] % kPageRows;
+    const int mode = (data[0] & 0x80) ? 1 : 0, column = 1 + (data[0] & 0x7f) % kMaxChannels, row = 1 + data[1] % kPageRows;
+    Sounding* s = nullptr;
+    ReadingsPage& page = pageUnderTest(mode, s);
     const std::string text(asText(data + 2, size - 2));
     const int reading = page.readingIndexOfRow(row);
-    const float before = s.value(column, reading);
+    const float before = s->value(column, reading);
     const std::string shownBefore = page.cell(column, row).text;
-
     page.setCellText(column, row, text);
     std::vector<std::string> messages;
     const bool stored = page.commit(column, row, messages);
+    // Stored exactly when the characters pass and the reference reads a
+    // number a Single holds.
     const char sep = decimalSeparator(mode);
-    double wanted = 0.0;
-    bool fits = false;
-    if (checkForValidEntry(text, mode)) {
-        if (const std::optional<double> number = referenceNumber(text, sep, sep)) {
-            wanted = *number;
-            fits = std::fabs(wanted) <= 3.4028234663852886e38;
-        }
-    }
-    require(stored == fits, "the commit of \"" + text + "\" " + (stored ? "stored it" : "refused it"));
-    if (stored) {
-        require(messages.empty(), "a stored entry gave a message");
-        require(s.value(column, reading) == static_cast<float>(wanted), "the stored value differs from the text");
-    } else {
-        require(messages.size() == 1 && messages[0] == "Invalid Text Entry", "a refusal without its message");
-        require(s.value(column, reading) == before, "a refused entry changed the reading");
-        require(page.cell(column, row).text == shownBefore, "a refused entry left its text in the cell");
-    }
-    s.value(column, reading) = before;
+    const double wanted = (checkForValidEntry(text, mode) ? referenceNumber(text, sep, sep) : std::nullopt).value_or(HUGE_VAL);
+    require(stored == (std::fabs(wanted) <= 3.4028234663852886e38),
+            "the commit of \"" + text + "\" " + (stored ? "stored it" : "refused it"));
+    if (stored)
+        require(messages.empty() && s->value(column, reading) == static_cast<float>(wanted), "the stored value differs from the text");
+    else
+        require(messages == std::vector<std::string>{"Invalid Text Entry"} && s->value(column, reading) == before &&
+                    page.cell(column, row).text == shownBefore,
+                "a refusal without its message, or one that changed the reading or left its text");
+    s->value(column, reading) = before;
     page.refreshDisplay();
 }
 

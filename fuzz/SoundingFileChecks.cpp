@@ -2,7 +2,7 @@
 // combine followed by its append.
 #include <memory>
 
-#include "FuzzSupport.h"
+#include "FuzzChecks.h"
 #include "model/NumberText.h"
 #include "model/SafeFile.h"
 #include "model/SoundingReader.h"
@@ -13,58 +13,45 @@ namespace qm::fuzz {
 
 namespace {
 
-// A Sounding is some megabytes: the checks keep theirs for the whole run and
-// empty them only after they were filled.
-Sounding& reusedSounding(int which) {
-    static std::unique_ptr<Sounding> soundings[2];
+// A Sounding is some megabytes: the checks keep theirs (0 and 1 filled in
+// turn, 2 always empty) for the whole run.
+Sounding& reused(int which) {
+    static std::unique_ptr<Sounding> soundings[3];
     if (!soundings[which]) soundings[which] = std::make_unique<Sounding>();
     return *soundings[which];
 }
 
-const Sounding& emptySounding() {
-    static const auto empty = std::make_unique<Sounding>();
-    return *empty;
-}
-
 void requireUntouched(const Sounding& s, const std::string& where) {
-    const std::string difference = test::soundingDifference(s, emptySounding());
+    const std::string difference = test::soundingDifference(s, reused(2));
     require(difference.empty(), where + ": a refused file changed the sounding (" + difference + ")");
 }
 
-// A file with a comma in it may be a comma-decimal file; read it in that
-// mode too.
-bool mayBeCommaFile(std::string_view bytes) { return bytes.find(',') != std::string_view::npos; }
-
-// The open sounding of the combine: the older sample, and the newer one for
-// inputs whose last byte is odd, so both layouts are met.
+// The open sounding of the combine: the header and first 40 readings of the
+// older sample, or of the newer one for inputs whose last byte is odd, so
+// both layouts are met and every append saves quickly.
 const Sounding& openSample(bool newer) {
     static std::unique_ptr<Sounding> samples[2];
-    auto& sample = samples[newer];
-    if (!sample) {
-        sample = std::make_unique<Sounding>();
-        const std::string path = dataFolder() + (newer ? "/samples/sample-newer.cpt" : "/samples/sample-older.cpt");
-        // Its header and first 40 readings: every append is saved and read
-        // back, and a short sounding keeps that quick.
+    if (!samples[newer]) {
+        samples[newer] = std::make_unique<Sounding>();
         std::string bytes;
-        const FileResult file = readWholeFile(path, bytes);
-        if (!file.ok) fail(file.error);
+        const std::string path = dataFolder() + (newer ? "/samples/sample-newer.cpt" : "/samples/sample-older.cpt");
+        if (!readWholeFile(path, bytes).ok) fail("cannot read " + path);
         std::size_t end = 0;
-        for (int line = 0; line < 23 + 40 && end != std::string::npos; ++line) end = bytes.find('\n', end + 1);
-        if (end != std::string::npos) bytes.resize(end + 1);
-        const LoadResult r = readSoundingText(bytes, shippedTables(), 0, *sample);
+        for (int line = 0; line < 23 + 40; ++line) end = bytes.find('\n', end + 1);
+        const LoadResult r = readSoundingText(bytes.substr(0, end + 1), shippedTables(), 0, *samples[newer]);
         if (!r.ok) fail("the sample " + path + " does not load: " + r.error);
     }
-    return *sample;
+    return *samples[newer];
 }
 
 }  // namespace
 
 void checkSoundingReader(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes = asText(data, size);
-    for (int mode = 0; mode <= 1; ++mode) {
-        if (mode == 1 && !mayBeCommaFile(bytes)) break;
+    // A file with a comma in it may be a comma-decimal file: read it in that mode too.
+    for (int mode = 0; mode <= (bytes.find(',') != std::string_view::npos); ++mode) {
         const std::string where = mode ? "read in comma mode" : "read in point mode";
-        Sounding& s = reusedSounding(0);
+        Sounding& s = reused(0);
         const LoadResult r = readSoundingText(bytes, shippedTables(), mode, s);
         if (!r.ok) {
             require(!r.error.empty(), where + ": refused without a message");
@@ -76,7 +63,7 @@ void checkSoundingReader(const std::uint8_t* data, std::size_t size) {
         // Both layouts: the depth digits menu switches between them.
         s.depthDecimals = s.depthDecimals == 2 ? 3 : 2;
         requireSaveLoadsBack(s, mode, where + ", saved in the other layout");
-        s = emptySounding();
+        s = reused(2);
     }
 }
 
@@ -108,7 +95,7 @@ void checkSecondFileReader(const std::uint8_t* data, std::size_t size) {
     // Append from the second file's first depth, normalized and not: the
     // result must be a sounding like any other.
     for (const bool normalize : {true, false}) {
-        Sounding& combined = reusedSounding(1);
+        Sounding& combined = reused(1);
         combined = first;
         SecondSounding ready = *second;
         const std::string start = numberText(s2.depth[1], '.');

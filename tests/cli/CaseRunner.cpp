@@ -2,13 +2,15 @@
 // entry and compares what it printed and wrote with what the case expects.
 //
 // A case is a folder holding a file `args`: the tool's arguments, one per
-// line. In them {samples} stands for data/samples, {data} for data/, {case}
-// for the case's own folder and {out} for a fresh scratch folder. Beside it:
-//   status          the exit status (default 0)
-//   stdout, stderr  the exact output (default: none); {out} and {samples}
-//                   in the tool's output are folded back to those names
+// line (the shipped tables are read unless they start with --tables). In
+// them {samples} stands for data/samples, {data} for data/, {case} for the
+// case's own folder (its input files) and {out} for a fresh scratch folder.
+// Beside it:
+//   status          the exit status when not 0
+//   stdout, stderr  the exact output (default: none); {out}, {samples} and
+//                   {case} in the tool's output are folded back to those names
 //   files/NAME      a file the run must leave in {out}, byte for byte; any
-//                   other file left in {out} fails the case
+//                   other new or changed file in {out} fails the case
 //   setup/NAME      copied into {out} before the run (an earlier file)
 //   locale          the LC_ALL locale of the run (de_DE.UTF-8: comma mode)
 // Every case runs with QM_TODAY=2026-01-15, so files that carry the day they
@@ -24,14 +26,15 @@
 #include <map>
 #include <sstream>
 
-#include "cli/ToolRun.h"
+#include "cli/Cli.h"
+#include "support/TestSupport.h"
 
 namespace fs = std::filesystem;
 using namespace qm::test;
 
 namespace {
 
-const fs::path kCasesDir = QM_CASES_DIR;
+using Files = std::map<std::string, std::string>;
 
 std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
     for (std::size_t at = 0; !from.empty() && (at = text.find(from, at)) != std::string::npos; at += to.size())
@@ -39,21 +42,22 @@ std::string replaceAll(std::string text, const std::string& from, const std::str
     return text;
 }
 
-std::string readIfThere(const fs::path& p, const std::string& otherwise = "") {
-    return fs::exists(p) ? readFile(p.string()) : otherwise;
+Files filesIn(const fs::path& folder, const std::string& prefix = "") {
+    Files files;
+    if (fs::is_directory(folder))
+        for (const auto& entry : fs::recursive_directory_iterator(folder))
+            if (entry.is_regular_file())
+                files[prefix + fs::relative(entry.path(), folder).string()] = readFile(entry.path().string());
+    return files;
 }
 
 // Bytes a person can read in a failure: CR, tabs and other controls shown.
 std::string visible(const std::string& line) {
     std::string v;
     for (unsigned char ch : line) {
-        if (ch == '\r') v += "\\r";
-        else if (ch == '\t') v += "\\t";
-        else if (ch < 0x20 || ch >= 0x7f) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02x", ch);
-            v += hex;
-        } else v += static_cast<char>(ch);
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\x%02x", ch);
+        v += ch == '\r' ? "\\r" : ch == '\t' ? "\\t" : (ch < 0x20 || ch >= 0x7f) ? hex : std::string(1, char(ch));
     }
     return v;
 }
@@ -64,42 +68,14 @@ std::string difference(const std::string& expected, const std::string& actual) {
     std::istringstream e(expected), a(actual);
     std::string el, al;
     for (int line = 1;; ++line) {
-        const bool moreE = static_cast<bool>(std::getline(e, el));
-        const bool moreA = static_cast<bool>(std::getline(a, al));
+        const bool moreE = static_cast<bool>(std::getline(e, el)), moreA = static_cast<bool>(std::getline(a, al));
         if (!moreE && !moreA) return "they differ only in the final line end";
-        if (!moreE || !moreA || el != al) {
-            std::ostringstream d;
-            d << "first difference at line " << line << "\n  expected: "
-              << (moreE ? "\"" + visible(el) + "\"" : "(end)") << "\n  actual:   "
-              << (moreA ? "\"" + visible(al) + "\"" : "(end)");
-            return d.str();
-        }
+        if (!moreE || !moreA || el != al)
+            return "first difference at line " + std::to_string(line) + "\n  expected: " +
+                   (moreE ? "\"" + visible(el) + "\"" : "(end)") + "\n  actual:   " +
+                   (moreA ? "\"" + visible(al) + "\"" : "(end)");
     }
 }
-
-std::map<std::string, std::string> filesIn(const fs::path& folder) {
-    std::map<std::string, std::string> files;
-    if (!fs::is_directory(folder)) return files;
-    for (const auto& entry : fs::recursive_directory_iterator(folder))
-        if (entry.is_regular_file())
-            files[fs::relative(entry.path(), folder).string()] = readFile(entry.path().string());
-    return files;
-}
-
-class LocaleScope {
-   public:
-    explicit LocaleScope(const std::string& name) {
-        if (name.empty()) return;
-        saved_ = std::setlocale(LC_ALL, nullptr);
-        if (!std::setlocale(LC_ALL, name.c_str())) ADD_FAILURE() << "locale " << name << " is not installed";
-    }
-    ~LocaleScope() {
-        if (!saved_.empty()) std::setlocale(LC_ALL, saved_.c_str());
-    }
-
-   private:
-    std::string saved_;
-};
 
 class CaseTest : public testing::Test {
    public:
@@ -107,93 +83,72 @@ class CaseTest : public testing::Test {
 
     void TestBody() override {
         TempDir scratch;
-        const std::string out = scratch.path().string();
-        const std::map<std::string, std::string> setup = filesIn(folder_ / "setup");
-        for (const auto& [name, bytes] : setup) {
-            fs::create_directories((scratch.path() / name).parent_path());
-            writeFile((scratch.path() / name).string(), bytes);
-        }
+        const std::string out = scratch.path().string(), self = folder_.string();
+        const Files setup = filesIn(folder_ / "setup");
+        for (const auto& [name, bytes] : setup) writeFile((scratch.path() / name).string(), bytes);
 
         std::vector<std::string> args;
         std::istringstream lines(readFile((folder_ / "args").string()));
-        for (std::string a; std::getline(lines, a);) {
-            a = replaceAll(a, "{samples}", samplesDir());
-            a = replaceAll(a, "{data}", dataDir());
-            a = replaceAll(a, "{case}", folder_.string());
-            args.push_back(replaceAll(a, "{out}", out));
-        }
+        for (std::string a; std::getline(lines, a);)
+            args.push_back(replaceAll(replaceAll(replaceAll(replaceAll(a, "{samples}", samplesDir()), "{data}", dataDir()),
+                                                 "{case}", self),
+                                      "{out}", out));
+        if (args.empty() || args[0] != "--tables") args.insert(args.begin(), {"--tables", dataDir()});
 
-        ToolRun run;
-        {
-            std::string locale = readIfThere(folder_ / "locale");
-            while (!locale.empty() && std::isspace(static_cast<unsigned char>(locale.back()))) locale.pop_back();
-            LocaleScope scope(locale);
-            run = runTool(args, false);
-        }
+        std::string locale;
+        std::ifstream(folder_ / "locale") >> locale;
+        const std::string savedLocale = std::setlocale(LC_ALL, nullptr);
+        if (!locale.empty() && !std::setlocale(LC_ALL, locale.c_str())) FAIL() << "locale " << locale << " is not installed";
+        std::ostringstream stdoutText, stderrText;
+        const int status = qm::cli::runCli(args, stdoutText, stderrText);
+        std::setlocale(LC_ALL, savedLocale.c_str());
+
+        // What the run gave, named as the case names what it expects.
         const auto fold = [&](const std::string& text) {
-            return replaceAll(replaceAll(text, out, "{out}"), samplesDir(), "{samples}");
+            return replaceAll(replaceAll(replaceAll(text, out, "{out}"), samplesDir(), "{samples}"), self, "{case}");
         };
-        std::map<std::string, std::string> written = filesIn(scratch.path());
+        Files actual = filesIn(scratch.path(), "files/");
         for (const auto& [name, bytes] : setup)
-            if (written.count(name) && written[name] == bytes) written.erase(name);
+            if (actual["files/" + name] == bytes) actual.erase("files/" + name);
+        if (status != 0) actual["status"] = std::to_string(status) + "\n";
+        if (!stdoutText.str().empty()) actual["stdout"] = fold(stdoutText.str());
+        if (!stderrText.str().empty()) actual["stderr"] = fold(stderrText.str());
+
+        Files expected = filesIn(folder_ / "files", "files/");
+        for (const char* name : {"status", "stdout", "stderr"})
+            if (fs::exists(folder_ / name)) expected[name] = readFile((folder_ / name).string());
 
         if (std::getenv("QM_UPDATE_CASES")) {
-            update(run.status, fold(run.out), fold(run.err), written);
+            for (const auto& [name, bytes] : expected) fs::remove(folder_ / name);
+            for (const auto& [name, bytes] : actual) {
+                fs::create_directories((folder_ / name).parent_path());
+                writeFile((folder_ / name).string(), bytes);
+            }
             return;
         }
-        const std::string status = readIfThere(folder_ / "status", "0");
-        EXPECT_EQ(std::stoi(status), run.status) << "exit status; stderr:\n" << run.err;
-        const std::string outDiff = difference(readIfThere(folder_ / "stdout"), fold(run.out));
-        EXPECT_TRUE(outDiff.empty()) << "stdout: " << outDiff;
-        const std::string errDiff = difference(readIfThere(folder_ / "stderr"), fold(run.err));
-        EXPECT_TRUE(errDiff.empty()) << "stderr: " << errDiff;
-
-        const std::map<std::string, std::string> expected = filesIn(folder_ / "files");
+        for (const auto& [name, bytes] : actual)
+            if (!expected.count(name)) ADD_FAILURE() << "the run also gave " << name << ":\n" << bytes;
         for (const auto& [name, bytes] : expected) {
-            auto found = written.find(name);
-            if (found == written.end()) {
-                ADD_FAILURE() << name << " was not written";
-                continue;
-            }
-            const std::string d = difference(bytes, found->second);
-            EXPECT_TRUE(d.empty()) << name << ": " << d;
+            if (!actual.count(name)) ADD_FAILURE() << "the run gave no " << name;
+            else if (const std::string d = difference(bytes, actual[name]); !d.empty()) ADD_FAILURE() << name << ": " << d;
         }
-        for (const auto& [name, bytes] : written)
-            EXPECT_TRUE(expected.count(name)) << "the run also left " << name;
     }
 
    private:
-    void update(int status, const std::string& out, const std::string& err,
-                const std::map<std::string, std::string>& written) const {
-        const auto put = [&](const std::string& name, const std::string& bytes, bool keep) {
-            const fs::path p = folder_ / name;
-            if (keep) {
-                fs::create_directories(p.parent_path());
-                writeFile(p.string(), bytes);
-            } else {
-                fs::remove(p);
-            }
-        };
-        put("status", std::to_string(status) + "\n", status != 0);
-        put("stdout", out, !out.empty());
-        put("stderr", err, !err.empty());
-        fs::remove_all(folder_ / "files");
-        for (const auto& [name, bytes] : written) put("files/" + name, bytes, true);
-    }
-
     fs::path folder_;
 };
 
 // One test per case folder, named after its path below tests/cases.
 const bool kRegistered = [] {
-    if (!fs::is_directory(kCasesDir)) return false;
+    // Files that carry the day they were made (GEF-CPT, AGS4) compare byte for byte.
     setenv("QM_TODAY", "2026-01-15", 1);
     std::vector<fs::path> folders;
-    for (const auto& entry : fs::recursive_directory_iterator(kCasesDir))
-        if (entry.is_regular_file() && entry.path().filename() == "args") folders.push_back(entry.path().parent_path());
+    if (fs::is_directory(QM_CASES_DIR))
+        for (const auto& entry : fs::recursive_directory_iterator(QM_CASES_DIR))
+            if (entry.is_regular_file() && entry.path().filename() == "args") folders.push_back(entry.path().parent_path());
     std::sort(folders.begin(), folders.end());
     for (const fs::path& folder : folders) {
-        std::string name = fs::relative(folder, kCasesDir).string();
+        std::string name = fs::relative(folder, QM_CASES_DIR).string();
         for (char& ch : name)
             if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
         testing::RegisterTest("Cases", name.c_str(), nullptr, nullptr, __FILE__, __LINE__,

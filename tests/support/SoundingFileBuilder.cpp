@@ -1,30 +1,25 @@
 #include "support/SoundingFileBuilder.h"
 
-#include <stdexcept>
-
 #include "model/NumberText.h"
 
 namespace qm::test {
 
-std::string rightAligned(const std::string& text, std::size_t width) {
+namespace {
+
+std::string field(const std::string& text, std::size_t width = 20) {
     return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
 }
+
+}  // namespace
 
 SoundingFileBuilder::SoundingFileBuilder(bool newer, char sep)
     : newer_(newer),
       sep_(sep),
-      version_(newer ? "BM Sounding File ver. 2015.07.02.1" : "Brennomarck Sounding File"),
       header_{"ACME CPT SERVICES", "J. SMITH", "C10-4471", "NORTH QUAY", "JOB-2207", "CPT-03",
               "2021-05-04 09:12", "BRIDGE PIER 3", "FOOTNOTE ONE", "FOOTNOTE TWO", "", "2.35", "", ""} {}
 
-SoundingFileBuilder& SoundingFileBuilder::versionLine(std::string text) {
-    version_ = std::move(text);
-    return *this;
-}
-
 SoundingFileBuilder& SoundingFileBuilder::headerLine(int lineNumber, std::string text) {
-    if (lineNumber < 2 || lineNumber > 15) throw std::invalid_argument("header lines are 2 to 15");
-    header_[static_cast<std::size_t>(lineNumber - 2)] = std::move(text);
+    header_.at(static_cast<std::size_t>(lineNumber - 2)) = std::move(text);
     return *this;
 }
 
@@ -33,28 +28,15 @@ SoundingFileBuilder& SoundingFileBuilder::channel(ChannelSpec channel) {
     return *this;
 }
 
-SoundingFileBuilder& SoundingFileBuilder::channelLine(int lineNumber, std::string text) {
-    if (lineNumber < 16 || lineNumber > 23) throw std::invalid_argument("channel lines are 16 to 23");
-    channelLineOverrides_.emplace_back(lineNumber, std::move(text));
-    return *this;
-}
-
 std::string SoundingFileBuilder::number(double value, const char* pattern) const {
     return formatPattern(value, pattern, sep_);
 }
 
 SoundingFileBuilder& SoundingFileBuilder::row(double depth, double speed, const std::vector<double>& raws) {
-    std::vector<std::string> fields;
-    for (double raw : raws) fields.push_back(raw == -32768.0 ? "-32768" : number(raw, "####0.00000"));
-    return rowTexts(number(depth, newer_ ? "##0.000" : "##0.00"), number(speed, "##0.00"), fields);
-}
-
-SoundingFileBuilder& SoundingFileBuilder::rowTexts(const std::string& depth, const std::string& speed,
-                                                   const std::vector<std::string>& fields) {
-    std::string l = rightAligned(depth, newer_ ? 7 : 6) + rightAligned(speed, newer_ ? 6 : 7);
-    for (const std::string& f : fields) l += rightAligned(f, 20);
-    data_.push_back(std::move(l));
-    return *this;
+    std::string l = field(number(depth, newer_ ? "##0.000" : "##0.00"), newer_ ? 7 : 6) +
+                    field(number(speed, "##0.00"), newer_ ? 6 : 7);
+    for (double raw : raws) l += field(raw == -32768.0 ? "-32768" : number(raw, "####0.00000"));
+    return line(l);
 }
 
 SoundingFileBuilder& SoundingFileBuilder::line(std::string text) {
@@ -64,67 +46,23 @@ SoundingFileBuilder& SoundingFileBuilder::line(std::string text) {
 
 SoundingFileBuilder& SoundingFileBuilder::finalBaseline(const std::vector<double>& raws) {
     std::string l(13, ' ');
-    for (double raw : raws) l += rightAligned(number(raw, "####0.00000"), 20);
-    finalBaselineLine_ = l;
-    data_.push_back(std::move(l));
-    return *this;
-}
-
-SoundingFileBuilder& SoundingFileBuilder::lineEnd(std::string end) {
-    lineEnd_ = std::move(end);
-    return *this;
+    for (double raw : raws) l += field(number(raw, "####0.00000"));
+    return line(l);
 }
 
 std::string SoundingFileBuilder::text() const {
-    std::vector<std::string> lines;
-    lines.push_back(version_);
-    for (const std::string& h : header_) lines.push_back(h);
-    auto channelLine = [&](auto fieldOf) {
-        std::string l(13, ' ');
-        for (const ChannelSpec& c : channels_) l += rightAligned(fieldOf(c), 20);
-        lines.push_back(l);
-    };
-    channelLine([](const ChannelSpec& c) { return c.type; });
-    channelLine([](const ChannelSpec& c) { return c.name; });
-    channelLine([](const ChannelSpec& c) { return c.rawSpan; });
-    channelLine([](const ChannelSpec& c) { return c.baseline; });
-    channelLine([](const ChannelSpec& c) { return c.fullScale; });
-    channelLine([](const ChannelSpec& c) { return c.unit; });
-    channelLine([](const ChannelSpec& c) { return c.factor; });
-    lines.push_back(newer_ ? "    (m)(cm/s)" : "   (m) (cm/s)");
-    for (const auto& [number, text] : channelLineOverrides_) lines[static_cast<std::size_t>(number - 1)] = text;
-    for (const std::string& d : data_) lines.push_back(d);
-
-    std::string out;
-    for (const std::string& l : lines) out += l + lineEnd_;
+    std::string out = newer_ ? "BM Sounding File ver. 2015.07.02.1\r\n" : "Brennomarck Sounding File\r\n";
+    for (const std::string& h : header_) out += h + "\r\n";
+    for (std::string ChannelSpec::*part : {&ChannelSpec::type, &ChannelSpec::name, &ChannelSpec::rawSpan,
+                                           &ChannelSpec::baseline, &ChannelSpec::fullScale, &ChannelSpec::unit,
+                                           &ChannelSpec::factor}) {
+        out += std::string(13, ' ');
+        for (const ChannelSpec& c : channels_) out += field(c.*part);
+        out += "\r\n";
+    }
+    out += newer_ ? "    (m)(cm/s)\r\n" : "   (m) (cm/s)\r\n";
+    for (const std::string& d : data_) out += d + "\r\n";
     return out;
-}
-
-std::string channelTypeTableText(const std::vector<UnitSpec>& units) {
-    std::string out =
-        "\"TEST TABLE\"\r\n\"TYPE\",0\r\n\"NAME\",\"A, B\"\r\n\"SYMBOL\",\"x\"\r\n\"SENSOR\",\"none\"\r\n"
-        "\"BASE UNIT\",\"?\"\r\n\"COLUMNS\",\"NAME / PATTERN / FACTOR\"\r\n";
-    out += std::to_string(units.size()) + "\r\n";
-    for (const UnitSpec& u : units) out += "\"" + u.name + "\",\"" + u.pattern + "\"," + u.factor + "\r\n";
-    return out;
-}
-
-const ChannelTypeTable& testTables() {
-    static const ChannelTypeTable table = [] {
-        ChannelTypeTable t;
-        auto add = [&](int type, const std::vector<UnitSpec>& units) {
-            const std::string problem = parseChannelTypeTable(channelTypeTableText(units), type, t);
-            if (!problem.empty()) throw std::logic_error("test table " + std::to_string(type) + ": " + problem);
-        };
-        add(1, {{"KPA", "#####0", "1"}, {"MPA", "##0.000", "0.001"}, {"TSF", "###0.00", "0.01044272"}});
-        add(2, {{"KPA", "##0.00", "1"}, {"MPA", "##0.0000", "0.001"}});
-        add(3, {{"KPA", "###0.0", "1"}, {"BAR", "##0.000", "0.01"}});
-        add(4, {{"A", "##0.00", "1"}, {"B", "##0.00", "2"}, {"A", "##0.00", "4"}});
-        add(6, {{"DEG", "##0.00", "1"}});
-        add(7, {});
-        return t;
-    }();
-    return table;
 }
 
 }  // namespace qm::test

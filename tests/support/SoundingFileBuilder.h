@@ -1,19 +1,14 @@
 #pragma once
-// Builds the bytes of small sounding files and channel type tables for tests:
-// header lines, channel lines on the 13 + 20 column grid, data rows in either
-// layout, drill-out markers and a final-baseline line. Numbers given as
-// floats are written with the builder's decimal separator; texts go in as
-// they are, so a test can put anything into any field.
+// Builds the bytes of small sounding files for tests: header lines, channel
+// lines on the 13 + 20 column grid, data rows in either layout, marker lines
+// and a final-baseline line. Numbers given as floats are written with the
+// builder's decimal separator; texts go in as they are, so a test can put
+// anything into any field.
 
 #include <string>
 #include <vector>
 
-#include "model/ChannelTypeTable.h"
-
 namespace qm::test {
-
-// `text` right-aligned in `width` columns (never cut).
-std::string rightAligned(const std::string& text, std::size_t width);
 
 struct ChannelSpec {
     std::string type = "1";
@@ -30,65 +25,27 @@ class SoundingFileBuilder {
     // newer: the 2015 version line and 3-digit rows; else the older layout.
     explicit SoundingFileBuilder(bool newer = true, char sep = '.');
 
-    SoundingFileBuilder& versionLine(std::string text);
     // Lines 2..15 of the file; lines 2..13 hold the header texts.
     SoundingFileBuilder& headerLine(int lineNumber, std::string text);
     SoundingFileBuilder& channel(ChannelSpec channel);
-    // Replaces a whole channel line (16..22) or the column titles (23).
-    SoundingFileBuilder& channelLine(int lineNumber, std::string text);
-
     // A data row: depth and speed with the layout's patterns, then one
     // 20-character field per raw reading ("-32768" for -32768).
     SoundingFileBuilder& row(double depth, double speed, const std::vector<double>& raws);
-    // A data row from texts: depth right-aligned in 6 (older) or 7 (newer),
-    // speed in 7 or 6, each field right-aligned in 20.
-    SoundingFileBuilder& rowTexts(const std::string& depth, const std::string& speed,
-                                  const std::vector<std::string>& fields);
     // Any line of the data section as it is (a marker, a blank line).
     SoundingFileBuilder& line(std::string text);
     // The final-baseline line: 13 spaces and the values right-aligned in 20.
     SoundingFileBuilder& finalBaseline(const std::vector<double>& raws);
 
-    SoundingFileBuilder& lineEnd(std::string end);
-
-    // The number as the builder writes it: `pattern` ("####0.00000") with the
-    // builder's separator.
-    std::string number(double value, const char* pattern) const;
-
     std::string text() const;
-    std::string finalBaselineText() const { return finalBaselineLine_; }
-    bool newer() const { return newer_; }
 
    private:
+    std::string number(double value, const char* pattern) const;
+
     bool newer_;
     char sep_;
-    std::string version_;
     std::vector<std::string> header_;  // lines 2..15
     std::vector<ChannelSpec> channels_;
-    std::vector<std::pair<int, std::string>> channelLineOverrides_;
     std::vector<std::string> data_;
-    std::string finalBaselineLine_;
-    std::string lineEnd_ = "\r\n";
 };
-
-struct UnitSpec {
-    std::string name;
-    std::string pattern;
-    std::string factor;
-};
-
-// A channel type table file: 13 fields that the loader ignores, the unit
-// count, then name, pattern and factor of each unit.
-std::string channelTypeTableText(const std::vector<UnitSpec>& units);
-
-// Tables for the reader tests, built from text:
-//   1 tip (KPA #####0 1, MPA ##0.000 0.001, TSF ###0.00 0.01044272)
-//   2 sleeve (KPA ##0.00 1, MPA ##0.0000 0.001)
-//   3 pore pressure (KPA ###0.0 1, BAR ##0.000 0.01)
-//   4 test type with a repeated name (A ##0.00 1, B ##0.00 2, A ##0.00 4)
-//   6 inclination (DEG ##0.00 1)
-//   7 no units
-// Types 5 and 8..20 are undefined.
-const ChannelTypeTable& testTables();
 
 }  // namespace qm::test

@@ -1,8 +1,9 @@
 #include "support/TestSupport.h"
 
+#include <unistd.h>
+
 #include <atomic>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <stdexcept>
 
@@ -12,17 +13,10 @@ namespace fs = std::filesystem;
 
 TempDir::TempDir() {
     static std::atomic<int> counter{0};
-    std::random_device rd;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        fs::path p = fs::temp_directory_path() /
-                     ("quillmere-test-" + std::to_string(rd()) + "-" + std::to_string(counter++));
-        std::error_code ec;
-        if (fs::create_directory(p, ec)) {
-            path_ = p;
-            return;
-        }
-    }
-    throw std::runtime_error("cannot create a temporary folder");
+    path_ = fs::temp_directory_path() /
+            ("quillmere-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    fs::remove_all(path_);
+    fs::create_directory(path_);
 }
 
 TempDir::~TempDir() {
@@ -33,7 +27,6 @@ TempDir::~TempDir() {
 
 std::string dataDir() { return QM_TEST_DATA_DIR; }
 std::string samplesDir() { return std::string(QM_TEST_DATA_DIR) + "/samples"; }
-std::string fixturesDir() { return QM_TEST_FIXTURES_DIR; }
 
 const ChannelTypeTable& shippedTables() {
     static const ChannelTypeTable table = loadChannelTypeTables(dataDir()).table;

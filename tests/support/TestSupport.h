@@ -1,6 +1,6 @@
 #pragma once
-// Helpers shared by the test programs: temporary folders, fixture paths,
-// the shipped channel type tables, and small soundings built in code.
+// Helpers shared by the test programs: temporary folders, the data folders,
+// the shipped channel type tables and whole-file reads and writes.
 
 #include <filesystem>
 #include <string>
@@ -24,9 +24,8 @@ class TempDir {
     std::filesystem::path path_;
 };
 
-std::string dataDir();      // the project's data/ folder
-std::string samplesDir();   // data/samples
-std::string fixturesDir();  // tests/fixtures
+std::string dataDir();     // the project's data/ folder
+std::string samplesDir();  // data/samples
 
 // The channel type tables shipped in data/.
 const ChannelTypeTable& shippedTables();
