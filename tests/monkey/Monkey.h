@@ -1,8 +1,9 @@
 #pragma once
 // A seeded monkey on the main window: random keys, typing, clicks, menu
 // commands, panel and dialog buttons and list picks, with scripted answers
-// for the file dialogs and the Yes/No boxes, and every rule of
-// SoundingChecks and of the window checked after each event.
+// for the file dialogs and the Yes/No boxes; after each event the window is
+// compared with the page model and the Sounding, the Sounding is saved and
+// read back, and every file written is checked.
 
 #include <cstdint>
 #include <string>
@@ -13,27 +14,16 @@ struct MonkeyRun {
     std::string name;       // names the run in reports; part of its seed
     std::string startFile;  // opened before the first event; empty: no sounding
     int commaDecimalMode = 0;
-    int events = 1500;
-    std::uint64_t baseSeed = 1;
-    // The save-and-load check renders the whole sounding; on a sounding at
-    // capacity it runs every this many events (and after the last).
-    int saveCheckEvery = 1;
+    int events = 600;       // QM_MONKEY_EVENTS when set
+    std::uint64_t baseSeed = 1;  // QM_MONKEY_SEED when set
+    int saveCheckEvery = 1;  // the save-and-load check renders the whole sounding
 };
 
 struct MonkeyOutcome {
-    // Empty when every event kept every rule; otherwise the failure with the
-    // seed, the event number and the events before it.
-    std::string failure;
-    int eventsRun = 0;
-    int runsEnded = 0;       // saves and exits, each followed by a new window
-    int soundingsLoaded = 0; // successful File > Open, the start file included
-    int messages = 0;
+    std::string failure;  // the broken rule with the seed, event number and events before it
+    int eventsRun = 0, runsEnded = 0, soundingsLoaded = 0, messages = 0;
 };
 
-// QM_MONKEY_EVENTS and QM_MONKEY_SEED, or the defaults.
-int eventsFromEnvironment(int fallback);
-std::uint64_t seedFromEnvironment(std::uint64_t fallback);
-
-MonkeyOutcome runMonkey(const MonkeyRun& run);
+MonkeyOutcome runMonkey(MonkeyRun run);
 
 }  // namespace qm::monkey
