@@ -5,7 +5,7 @@
 // through by eye. Paths take {samples}, {files} (scenes/files) and {out} (a
 // fresh folder); the same words stand for them in the output.
 //
-//   window [comma] [tables DIR]   a new window (comma decimals; DIR's files over the shipped tables)
+//   window [comma]   a new window (with comma decimals)
 //   open PATH | answer [PATH] | yes | no       File > Open; the next file dialog's answer; the next question's
 //   menu NAME | click NAME | key NAME KEY [TIMES] | type NAME TEXT (over the text) | add NAME TEXT
 //   pick NAME INDEX | show NAME... | focus | panel NAME | menus | rows FIRST LAST | file PATH [FIRST [LAST]]
@@ -148,16 +148,7 @@ class Scene {
         for (std::string a; words >> a;) args.push_back(a);
         if (!win_ || c == "window") {
             win_.reset();
-            std::string tables = dataDir();
-            if (c == "window" && rest.find("tables") != std::string::npos) {
-                tables = out_.file("tables");
-                fs::create_directories(tables);
-                for (const auto& e : fs::directory_iterator(dataDir()))
-                    if (e.is_regular_file()) fs::copy(e.path(), tables);
-                for (const auto& e : fs::directory_iterator(kScenes + "/files/" + args.back()))
-                    fs::copy(e.path(), tables, fs::copy_options::overwrite_existing);
-            }
-            win_ = std::make_unique<Window>(c == "window" && rest.find("comma") != std::string::npos, tables);
+            win_ = std::make_unique<Window>(c == "window" && rest == "comma");
         }
         const std::size_t dialogsBefore = win_->files->shown.size();
         const int endedBefore = win_->runsEnded;

@@ -23,14 +23,11 @@ namespace qm::uitest {
 inline std::string dataDir() { return QM_TEST_DATA_DIR; }
 inline std::string samplesDir() { return dataDir() + "/samples"; }
 inline std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
     std::ostringstream out;
-    out << in.rdbuf();
+    out << std::ifstream(path, std::ios::binary).rdbuf();
     return out.str();
 }
-inline void writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+inline void writeFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 struct TempDir {
     QTemporaryDir dir;
     std::string path() const { return dir.path().toStdString(); }
@@ -56,10 +53,7 @@ struct RecordingMessageBoxes : ui::MessageBoxes {
     std::vector<std::string> texts;   // every box, messages and questions
     std::deque<bool> answers;         // for questions; No when empty
     std::function<void()> onMessage;  // runs while a box is up
-    void message(const std::string& text) override {
-        texts.push_back(text);
-        if (onMessage) onMessage();
-    }
+    void message(const std::string& text) override { texts.push_back(text), onMessage ? onMessage() : void(); }
     bool question(const std::string& text) override {
         message(text);
         const bool a = !answers.empty() && answers.front();
@@ -75,7 +69,7 @@ inline QString shown(const QLineEdit* w) {
 }
 
 struct Window {
-    explicit Window(int commaMode = 0, std::string dataFolder = dataDir()) {
+    explicit Window(int commaMode = 0) {
         auto boxes = std::make_unique<RecordingMessageBoxes>();
         auto dialog = std::make_unique<ScriptedFileDialog>();
         messages = boxes.get();
@@ -84,15 +78,12 @@ struct Window {
         p.messageBoxes = std::move(boxes);
         p.fileDialog = std::move(dialog);
         p.endRun = [this] { ++runsEnded; };
-        p.dataFolder = std::move(dataFolder);
+        p.dataFolder = dataDir();
         p.commaDecimalMode = commaMode;
         form = std::make_unique<ui::MainForm>(std::move(p));
         form->show();
     }
-    template <typename T = QWidget>
-    T* w(const QString& name) const {
-        return form->findChild<T*>(name);
-    }
+    template <typename T = QWidget> T* w(const QString& name) const { return form->findChild<T*>(name); }
     void open(const std::string& path) {
         files->answers.push_back(path);
         form->menuFileOpenClick();
