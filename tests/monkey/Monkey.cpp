@@ -77,8 +77,7 @@ class Monkey {
         std::string noise;
         for (int i = 0; i < 3000; ++i) noise += char(uniform(0, 255));
         const std::string& sample = samples_.begin()->second;
-        std::string bent = sample;
-        bent[bent.size() / 2] = 'x';  // a letter in a number
+        std::string bent = sample.substr(0, sample.size() / 2) + "x" + sample.substr(sample.size() / 2 + 1);
         for (const auto& [name, bytes] : std::map<std::string, std::string>{
                  {"noise", noise}, {"empty", ""}, {"cut", sample.substr(0, sample.size() / 3 + 7)}, {"bent", bent}})
             writeFile(dir_.file("garbage-" + name + ".cpt"), bytes);
@@ -166,8 +165,7 @@ class Monkey {
         const int k = uniform(1, 100);
         std::vector<std::string> mine;
         for (const auto& e : fs::directory_iterator(dir_.path())) mine.push_back(e.path().string());
-        if (k <= 55) return std::next(samples_.begin(), uniform(0, int(samples_.size()) - 1))->first;
-        if (k <= 65) return "";
+        if (k <= 65) return k <= 55 ? std::next(samples_.begin(), uniform(0, int(samples_.size()) - 1))->first : "";
         if (k <= 72) return dir_.file("missing.cpt");
         if (k <= 75) return dir_.path();
         return pick(mine);
@@ -225,9 +223,8 @@ class Monkey {
                                    {Qt::Key_End, "End", 2},       {Qt::Key_PageDown, "PageDown", 1}};
         int roll = 0;
         for (const Key& k : keys) roll += k.weight;
-        roll = uniform(1, roll);
         const Key* key = keys;
-        while (roll > key->weight && key + 1 != std::end(keys)) roll -= (key++)->weight;
+        for (roll = uniform(1, roll); roll > key->weight && key + 1 != std::end(keys);) roll -= (key++)->weight;
         const int code = key->code;
         const bool edits = code != Qt::Key_Down && code != Qt::Key_Up && code != Qt::Key_Return;
         if (!openGpsDialog() && chance(8)) {
@@ -240,8 +237,7 @@ class Monkey {
                     [this, start, heldCode, times] {
                         clickOn(start);
                         for (int i = 0; i < times; ++i) {
-                            QWidget* now = form().focusWidget();
-                            QWidget* target = qobject_cast<ui::PageCellEdit*>(now) ? now : start;
+                            QWidget* target = qobject_cast<ui::PageCellEdit*>(form().focusWidget()) ? form().focusWidget() : start;
                             if (heldCode != Qt::Key_Down && heldCode != Qt::Key_Up) markTyped(target);
                             QKeyEvent press(QEvent::KeyPress, heldCode, Qt::NoModifier, QString(), true);
                             QApplication::sendEvent(target, &press);
@@ -449,9 +445,8 @@ class Monkey {
                std::to_string(n_) + " of " + std::to_string(run_.events) + " (QM_MONKEY_EVENTS)\n";
     }
     std::string recentText() const {
-        const Sounding& s = form().sounding();
-        std::string t = "dataIndex " + std::to_string(s.dataIndex) + ", pageRow " + std::to_string(s.pageRow) +
-                        (combined_ ? ", combined" : "") + "\nlast events:\n";
+        std::string t = "dataIndex " + std::to_string(form().sounding().dataIndex) + ", pageRow " +
+                        std::to_string(form().sounding().pageRow) + (combined_ ? ", combined" : "") + "\nlast events:\n";
         for (const std::string& line : recent_) t += "  " + line + "\n";
         return t;
     }
@@ -500,11 +495,8 @@ TEST_P(MonkeyOnSample, KeepsEveryRule) {
     expectClean({GetParam(), path, lines.size() > 17 && lines[17].find(',') != std::string::npos, 600});
 }
 
-INSTANTIATE_TEST_SUITE_P(Samples, MonkeyOnSample, ::testing::ValuesIn(sampleNames()), [](const auto& info) {
-    std::string name = info.param;
-    std::replace(name.begin(), name.end(), '-', '_');
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Samples, MonkeyOnSample, ::testing::ValuesIn(sampleNames()),
+                         [](const auto& info) { return QString::fromStdString(info.param).replace('-', '_').toStdString(); });
 
 TEST(Monkey, StartsWithoutASounding) { expectClean({"no-sounding", ""}); }
 
@@ -515,8 +507,7 @@ TEST(Monkey, SoundingAtCapacity) {
     const std::vector<std::string> lines = splitLines(readFile(samplesDir() + "/sample-newer.cpt"));
     std::vector<std::string> rows;
     for (std::size_t i = 23; i < lines.size(); ++i)
-        if (lines[i].size() > 14 && std::isdigit(static_cast<unsigned char>(lines[i][6])) &&
-            lines[i].find("-32768") == std::string::npos)
+        if (lines[i].size() > 14 && std::isdigit(lines[i][6] & 0x7f) && lines[i].find("-32768") == std::string::npos)
             rows.push_back(lines[i]);
     std::string text;
     for (std::size_t i = 0; i < 23; ++i) text += lines[i] + "\r\n";

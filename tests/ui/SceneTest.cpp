@@ -22,6 +22,7 @@
 #include <QDir>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <filesystem>
 
 #include "model/LineFields.h"
@@ -52,11 +53,8 @@ class Scene {
             out += line + "\n";
             if (line.empty() || line[0] == '#') continue;
             said_.clear();
-            std::istringstream words(line);
-            std::string command, rest;
-            words >> command;
-            std::getline(words >> std::ws, rest);
-            do_(command, rest);
+            const std::size_t space = std::min(line.find(' '), line.size());
+            do_(line.substr(0, space), line.substr(std::min(space + 1, line.size())));
             for (const std::string& s : said_) out += "  " + tidy(s) + "\n";
         }
         return out;
@@ -100,15 +98,12 @@ class Scene {
         if (auto* b = qobject_cast<QAbstractButton*>(o)) text = b->text().toStdString();
         if (auto* g = qobject_cast<QGroupBox*>(o)) text = g->title().toStdString();
         if (qobject_cast<QDialog*>(o)) text = w->windowTitle().toStdString();
-        auto* list = qobject_cast<QComboBox*>(o);
-        if (list) text = list->currentText().toStdString();
-        if (auto* p = qobject_cast<QPlainTextEdit*>(o)) {
-            const QStringList lines = p->toPlainText().split('\n');
-            text = std::to_string(lines.size()) + " lines: " + lines.front().toStdString() + " ... " +
-                   lines.back().toStdString();
-        }
+        if (auto* list = qobject_cast<QComboBox*>(o)) text = list->currentText().toStdString();
+        if (auto* p = qobject_cast<QPlainTextEdit*>(o))
+            text = std::to_string(p->blockCount()) + " lines: " + p->document()->firstBlock().text().toStdString() +
+                   " ... " + p->document()->lastBlock().text().toStdString();
         d += " \"" + text + "\"";
-        if (list) d += " (" + std::to_string(list->currentIndex()) + " of " + std::to_string(list->count()) + ")";
+        if (auto* list = qobject_cast<QComboBox*>(o)) d += " (" + std::to_string(list->currentIndex()) + " of " + std::to_string(list->count()) + ")";
         if (!w->isVisible()) d += " hidden";
         if (!w->isEnabled()) d += " off";
         if (auto* b = qobject_cast<QAbstractButton*>(o); b && b->isCheckable()) d += b->isChecked() ? " [x]" : " [ ]";
@@ -146,10 +141,7 @@ class Scene {
         std::vector<std::string> args;
         std::istringstream words(rest);
         for (std::string a; words >> a;) args.push_back(a);
-        if (!win_ || c == "window") {
-            win_.reset();
-            win_ = std::make_unique<Window>(c == "window" && rest == "comma");
-        }
+        if (!win_ || c == "window") win_.reset(), win_ = std::make_unique<Window>(c == "window" && rest == "comma");
         const std::size_t dialogsBefore = win_->files->shown.size();
         const int endedBefore = win_->runsEnded;
         win_->messages->onMessage = [this] {
@@ -160,10 +152,9 @@ class Scene {
         if (!w && (c == "click" || c == "key" || c == "type" || c == "add" || c == "pick" || c == "panel"))
             return said_.push_back("(no such widget)");
         if (c == "menu" && !qobject_cast<QAction*>(find(rest))) return said_.push_back("(no such menu item)");
-        static const std::map<std::string, int> keys = {{"Down", Qt::Key_Down},     {"Up", Qt::Key_Up},
-                                                        {"Insert", Qt::Key_Insert}, {"Delete", Qt::Key_Delete},
-                                                        {"Return", Qt::Key_Return}, {"Escape", Qt::Key_Escape},
-                                                        {"End", Qt::Key_End}, {"Home", Qt::Key_Home}};
+        static const std::map<std::string, int> keys = {
+            {"Down", Qt::Key_Down},     {"Up", Qt::Key_Up},         {"Insert", Qt::Key_Insert}, {"Delete", Qt::Key_Delete},
+            {"Return", Qt::Key_Return}, {"Escape", Qt::Key_Escape}, {"End", Qt::Key_End},       {"Home", Qt::Key_Home}};
         if (c == "open") win_->open(path(rest));
         if (c == "answer") win_->files->answers.push_back(path(rest));
         if (c == "yes" || c == "no") win_->messages->answers.push_back(c == "yes");

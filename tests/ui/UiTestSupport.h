@@ -43,7 +43,7 @@ struct ScriptedFileDialog : ui::FileDialogBackend {
     std::string showSave(const ui::CommonDialog& d) override { return answer("save", d); }
     std::string answer(const char* kind, const ui::CommonDialog& d) {
         shown.push_back(std::string(kind) + " \"" + d.filter + "\" \"" + d.fileName + "\" " + d.initDir);
-        std::string a = answers.empty() ? std::string() : answers.front();
+        std::string a = answers.empty() ? std::string() : answers.front();  // cancel once the script ran out
         if (!answers.empty()) answers.pop_front();
         return a;
     }

@@ -47,7 +47,7 @@ inline std::string windowProblem(ui::MainForm& form) {
     for (const ui::PageCellEdit* cell : form.findChildren<ui::PageCellEdit*>()) {
             const int col = cell->column(), r = cell->row();
             const PageCell& want = page.cell(col, r);
-            const std::string name = "cell " + std::to_string(col) + "/" + std::to_string(r);
+            const std::string name = cellName(col, r).toStdString();
             // A character the code page cannot hold reaches the model as '?'.
             if (ui::toCp1252(cell->shownText()) != want.text) return name + " shows other text than the page model";
             if (cell->palette().color(QPalette::Active, QPalette::Base) != qcolor(want.background) ||
@@ -104,24 +104,18 @@ inline std::string pageProblem(ui::MainForm& form, const CellMask& typed, bool c
     for (int c = 1; c <= s.channelCount; ++c)
         if (s.noDataCount[c] < 0 || s.noDataCount[c] > (combined ? kMaxReadings : s.noDataLeadCount))
             return "noDataCount of channel " + std::to_string(c) + " outside 0..noDataLeadCount";
-    if (!page.loaded()) {
-        for (int r = 1; r <= kPageRows; ++r)
-            for (int col = 0; col < kPageColumns; ++col)
-                if (!page.cell(col, r).text.empty()) return "a cell shows text before a load";
-        return s.readingCount || s.channelCount ? "a Sounding is filled while the page is not loaded" : "";
-    }
+    if (!page.loaded())
+        return s.readingCount || s.channelCount || !page.cell(kDepthColumn, 1).text.empty() ? "filled before a load" : "";
     if (s.pageRow < 1 || s.pageRow > kPageRows || s.dataIndex < 1 || s.dataIndex > kMaxReadings + 1)
         return "the cursor is off the page or the readings";
     if (!combined && (s.pageRow < page.topCursorRow() || s.pageRow > s.dataIndex ||
                       s.dataIndex < s.noDataLeadCount + 1 ||
                       s.dataIndex > std::max<int>(s.readingCount, s.noDataLeadCount) + 1))
         return "the cursor is where no key puts it";
-    for (int r = 1; r <= s.readingCount; ++r) {
-        const float feet = static_cast<float>(static_cast<double>(s.depth[r]) * kFeetPerMetre);
-        const float want = page.depthInFeet() ? feet : s.depth[r];
-        if (!(s.value(0, r) == want) && !(std::isnan(want) && std::isnan(s.value(0, r))))
+    for (int r = 1; r <= s.readingCount; ++r)
+        if (const float want = page.depthInFeet() ? float(double(s.depth[r]) * kFeetPerMetre) : s.depth[r];
+            !(s.value(0, r) == want) && !(std::isnan(want) && std::isnan(s.value(0, r))))
             return "the page depth of reading " + std::to_string(r) + " does not follow its depth";
-    }
     const char sep = form.decimalSeparator();
     const auto rows = pageRowTexts(s, form.tables(), sep);
     for (int r = 1; r <= kPageRows; ++r) {
