@@ -1,188 +1,124 @@
-#include "monkey/Monkey.h"
+// Seeded random events on the main window, on every shipped sample, on a
+// window without a sounding, and on a sounding near the reading capacity:
+// page keys (also held down), typing into cells and boxes, clicks, menu
+// commands, panel and dialog buttons and list picks, with scripted answers
+// for the file dialogs and the Yes/No boxes. After each event the window is
+// compared with the page model and the Sounding, and every file written is
+// checked. QM_MONKEY_EVENTS sets the events per test, QM_MONKEY_SEED the
+// seed; a failure prints both with the event number and the events before it.
+
+#include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QAction>
-#include <QApplication>
-#include <QComboBox>
-#include <QDialog>
-#include <QGroupBox>
-#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPointer>
-#include <QPushButton>
 #include <algorithm>
-#include <array>
-#include <chrono>
 #include <csignal>
-#include <cstdlib>
 #include <deque>
 #include <filesystem>
-#include <functional>
 #include <map>
-#include <memory>
-#include <optional>
 #include <random>
 #include <unistd.h>
-#include <vector>
 
-#include "model/PageText.h"
+#include "model/LineFields.h"
+#include "model/NumberText.h"
 #include "model/SoundingReader.h"
-#include "monkey/SoundingChecks.h"
-#include "support/SoundingCompare.h"
-#include "ui/HeaderBoxes.h"
-#include "ui/TextCodec.h"
 #include "ui/UiTestSupport.h"
+#include "ui/WindowCheck.h"
 
 namespace qm::monkey {
-
-namespace fs = std::filesystem;
-using test::Window;
-
 namespace {
 
-constexpr std::size_t kRecentEvents = 20;
-constexpr double kHangSeconds = 30.0;
+namespace fs = std::filesystem;
+using namespace uitest;
 
-// ---- what a crash leaves on stderr -------------------------------------
+struct MonkeyRun {
+    std::string name;       // names the run in reports; part of its seed
+    std::string startFile;  // opened before the first event; empty: no sounding
+    int commaDecimalMode = 0;
+    int events = 600;       // QM_MONKEY_EVENTS when set
+    std::uint64_t baseSeed = 1;  // QM_MONKEY_SEED when set
+};
 
-// The run's name, seed and last events, kept up to date before each event,
-// so that a sanitizer's abort or a fault still tells how to replay it.
-std::string& crashTrace() {
-    static std::string trace;
-    return trace;
-}
+struct MonkeyOutcome {
+    std::string failure;  // the broken rule with the seed, event number and events before it
+    int eventsRun = 0, runsEnded = 0, soundingsLoaded = 0, messages = 0;
+};
 
+
+// The run's seed and last events, kept up to date before each event, so that
+// a sanitizer's abort or a crash still tells how to replay it.
+std::string crashTrace;
 extern "C" void writeTraceAndDie(int signal) {
-    const std::string& t = crashTrace();
-    if (!t.empty()) {
-        const char head[] = "\n==== monkey: the process died during this event ====\n";
-        (void)!write(2, head, sizeof head - 1);
-        (void)!write(2, t.data(), t.size());
-    }
+    (void)!write(2, crashTrace.data(), crashTrace.size());
     std::signal(signal, SIG_DFL);
     std::raise(signal);
 }
 
-void installCrashTrace() {
-    static bool installed = false;
-    if (installed) return;
-    installed = true;
-    for (int s : {SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL}) std::signal(s, writeTraceAndDie);
-}
+const char* const kMenuItems[] = {"MenuFileOpen",     "mnuCopy",        "menuCombine",       "MenuFileSave",
+                                  "MenuExport",       "mnuAutoClean",   "MenuFileExit",      "mnuShiftBaseline",
+                                  "menuStartDepth",   "mnuDepthIncrement", "mnuDepth",       "mnuElevation",
+                                  "mnu2Digits",       "mnu3Digits",     "mnuAbout",          "mnuExportCsv",
+                                  "mnuExportGef",     "mnuExportAgs",   "mnuHistoryList",    "mnuSaveHistory",
+                                  // Undo and Redo weigh as much as the rest together.
+                                  "mnuUndo", "mnuRedo", "mnuUndo", "mnuRedo", "mnuUndo", "mnuRedo", "mnuUndo", "mnuRedo"};
 
-// ---- seeds --------------------------------------------------------------
+// The commands that write a file of their own, with its extension.
+const std::map<std::string, const char*> kWriters = {
+    {"mnuExportCsv", ".csv"}, {"mnuExportGef", ".gef"}, {"mnuExportAgs", ".ags"}, {"mnuSaveHistory", ".txt"}};
 
-std::uint64_t seedFor(std::uint64_t base, const std::string& name) {
-    // FNV-1a over the name, mixed with the base seed: each test its own
-    // stream, all of them moved by QM_MONKEY_SEED.
-    std::uint64_t h = 1469598103934665603ull;
-    for (unsigned char ch : name) h = (h ^ ch) * 1099511628211ull;
-    return h ^ (base * 0x9E3779B97F4A7C15ull);
-}
-
-std::string shortText(const std::string& t, std::size_t max = 70) {
-    return t.size() <= max ? t : t.substr(0, max) + "...";
-}
-
-// ---- the window's widgets -------------------------------------------------
-
-QString cellName(int column, int row) {
-    if (column == kDepthColumn) return QStringLiteral("txtDepth_%1").arg(row);
-    if (column == kSpeedColumn) return QStringLiteral("txtSpeed_%1").arg(row);
-    return QStringLiteral("txtChannel%1_%2").arg(column).arg(row);
-}
-
-QDialog* openGpsDialog() {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == "frmEnterGPS" && w->isVisible())
-            if (auto* d = qobject_cast<QDialog*>(w)) return d;
-    return nullptr;
-}
-
-// A menu item the user can reach: it and every menu above it enabled, and
-// the window taking input.
+// A menu item the user can reach: it and every menu above it enabled.
 bool reachable(QAction* a, int depth = 0) {
     if (!a || !a->isEnabled() || !a->isVisible() || depth > 6) return false;
     for (QObject* o : a->associatedObjects())
-        if (auto* m = qobject_cast<QMenu*>(o))
-            if (!reachable(m->menuAction(), depth + 1)) return false;
+        if (auto* m = qobject_cast<QMenu*>(o); m && !reachable(m->menuAction(), depth + 1)) return false;
     return true;
 }
 
-const char* const kMenuItems[] = {"MenuFileOpen", "mnuCopy",          "menuCombine",       "MenuFileSave",
-                                  "MenuExport",   "mnuAutoClean",     "MenuFileExit",      "mnuShiftBaseline",
-                                  "menuStartDepth", "mnuDepthIncrement", "mnuDepth",        "mnuElevation",
-                                  "mnu2Digits",   "mnu3Digits",       "mnuAbout",          "mnuExportCsv",
-                                  "mnuExportGef", "mnuExportAgs",
-                                  // The history: Undo and Redo weigh as much as the rest together.
-                                  "mnuUndo", "mnuRedo", "mnuUndo", "mnuRedo", "mnuUndo", "mnuRedo", "mnuUndo",
-                                  "mnuRedo", "mnuHistoryList", "mnuSaveHistory"};
-
-// The open-format exports: menu item and file extension.
-const std::map<std::string, const char*> kOpenFormatExports = {
-    {"mnuExportCsv", ".csv"}, {"mnuExportGef", ".gef"}, {"mnuExportAgs", ".ags"}};
-
-const char* const kPanels[] = {"frmSecondFileData", "frmChangeStartDepth", "frmDepthIncrement", "frmShiftBaselines",
-                               "frmExportData"};
-
-// ---- the run ----------------------------------------------------------------
-
 class Monkey {
    public:
-    explicit Monkey(const MonkeyRun& run) : run_(run), seed_(seedFor(run.baseSeed, run.name)), rng_(seed_) {
-        for (const auto& e : fs::directory_iterator(test::samplesDir()))
-            if (e.path().extension() == ".cpt") samples_.push_back(e.path().string());
-        std::sort(samples_.begin(), samples_.end());
-        for (const std::string& s : samples_) sampleBytes_[s] = test::readFile(s);
-        writeGarbage();
+    explicit Monkey(const MonkeyRun& run) : run_(run), rng_(seed()) {
+        for (const auto& e : fs::directory_iterator(samplesDir()))
+            if (e.path().extension() == ".cpt") samples_[e.path().string()] = readFile(e.path().string());
+        // Files the open and combine dialogs may pick besides the samples.
+        std::string noise;
+        for (int i = 0; i < 3000; ++i) noise += char(uniform(0, 255));
+        const std::string& sample = samples_.begin()->second;
+        std::string bent = sample.substr(0, sample.size() / 2) + "x" + sample.substr(sample.size() / 2 + 1);
+        for (const auto& [name, bytes] : std::map<std::string, std::string>{
+                 {"noise", noise}, {"empty", ""}, {"cut", sample.substr(0, sample.size() / 3 + 7)}, {"bent", bent}})
+            writeFile(dir_.file("garbage-" + name + ".cpt"), bytes);
     }
 
     MonkeyOutcome go() {
-        installCrashTrace();
-        if (std::getenv("QM_MONKEY_TRACE")) traceToStderr_ = true;
-        if (std::string why = newWindow(); !why.empty()) return fail(why);
-        for (n_ = 1; n_ <= run_.events; ++n_) {
+        for (int s : {SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL}) std::signal(s, writeTraceAndDie);
+        trace_ = std::getenv("QM_MONKEY_TRACE") != nullptr;
+        std::string why = newWindow();
+        for (n_ = 1; n_ <= run_.events && why.empty(); ++n_) {
             Event e = chooseEvent();
             remember(e.what);
-            messagesBefore_ = win_->messages->texts.size();
-            std::map<std::string, std::string> filesBefore;
-            if (e.writesFiles) filesBefore = snapshotFiles();
-            const auto started = std::chrono::steady_clock::now();
+            const std::size_t before = win_->messages->texts.size();
+            const auto files = e.command.empty() ? std::map<std::string, std::string>{} : snapshot();
             e.act();
             QCoreApplication::sendPostedEvents();
             QCoreApplication::processEvents();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-            noteMessages();
-            if (traceToStderr_) remember("  (" + std::to_string(static_cast<int>(took * 1000)) + " ms)");
-            if (took > kHangSeconds) return fail("the event took " + std::to_string(took) + " s");
-            if (e.writesFiles) {
-                const auto& texts = win_->messages->texts;
-                const std::vector<std::string> said(texts.begin() + static_cast<std::ptrdiff_t>(messagesBefore_),
-                                                    texts.end());
-                if (std::string why = fileProblem(filesBefore, e.command, e.answers, said); !why.empty())
-                    return fail(why);
-            }
-            const auto checked = std::chrono::steady_clock::now();
-            if (std::string why = afterEvent(); !why.empty()) return fail(why);
-            if (traceToStderr_)
-                remember("  (checks " +
-                         std::to_string(static_cast<int>(
-                             std::chrono::duration<double>(std::chrono::steady_clock::now() - checked).count() * 1000)) +
-                         " ms)");
-            if (win_->runsEnded > 0) {
+            const std::vector<std::string> said(win_->messages->texts.begin() + std::ptrdiff_t(before),
+                                                win_->messages->texts.end());
+            if (!e.command.empty()) why = fileProblem(files, e, said);
+            if (why.empty()) why = afterEvent(said);
+            if (why.empty() && win_->runsEnded > 0) {
                 ++outcome_.runsEnded;
                 remember("  (the run ended: a new window starts)");
-                if (std::string why = newWindow(); !why.empty()) return fail(why);
+                why = newWindow();
             }
-            outcome_.eventsRun = n_;
+            if (why.empty()) outcome_.eventsRun = n_;
         }
-        // The last state is saved and loaded back whatever the interval.
-        if (std::string why = saveCheck(); !why.empty()) return fail(why);
-        for (const auto& [path, bytes] : sampleBytes_)
-            if (test::readFile(path) != bytes) return fail("the sample " + path + " was changed");
-        crashTrace().clear();
+        for (const auto& [path, bytes] : samples_)
+            if (why.empty() && readFile(path) != bytes) why = "the sample " + path + " was changed";
+        if (!why.empty()) outcome_.failure = header() + "failed: " + why + "\n" + recentText();
+        crashTrace.clear();
         return outcome_;
     }
 
@@ -190,366 +126,243 @@ class Monkey {
     struct Event {
         std::string what;
         std::function<void()> act;
-        bool writesFiles = false;
-        // For an event that may write a file: its command and dialog answers.
-        std::string command{};
+        std::string command{};  // of an event that may write a file
         std::vector<std::string> answers{};
     };
 
-    // ---- random choices
-
+    std::uint64_t seed() const {
+        std::uint64_t h = 1469598103934665603ull;  // FNV-1a of the name, moved by the base seed
+        for (unsigned char ch : run_.name) h = (h ^ ch) * 1099511628211ull;
+        return h ^ (run_.baseSeed * 0x9E3779B97F4A7C15ull);
+    }
     int uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
     bool chance(int percent) { return uniform(1, 100) <= percent; }
-    template <typename T>
-    const T& pick(const std::vector<T>& v) {
-        return v[static_cast<std::size_t>(uniform(0, static_cast<int>(v.size()) - 1))];
-    }
-    char sep() const { return decimalSeparator(run_.commaDecimalMode); }
+    template <typename T> T pick(const std::vector<T>& v) { return v[std::size_t(uniform(0, int(v.size()) - 1))]; }
+    ui::MainForm& form() const { return *win_->form; }
+    QWidget* root() const { return openGpsDialog() ? static_cast<QWidget*>(openGpsDialog()) : win_->form.get(); }
+    static std::string nameOf(const QObject* o) { return o ? o->objectName().toStdString() : "(none)"; }
 
-    // One typed character: mostly digits, then the signs and separators a
-    // number may hold, the exponent letter, blanks, letters, and a few
-    // characters outside ASCII (one the code page cannot hold).
+    // ---- what the events type and pick
+
+    // Mostly digits, then signs, separators, an exponent, blanks, letters
+    // and characters outside ASCII (one the code page cannot hold).
     QString typedChar() {
-        const int k = uniform(1, 100);
-        if (k <= 50) return QString(QChar(u'0' + uniform(0, 9)));
-        static const std::vector<QString> others = {"-", "+", ".", ",", "E", "e", " ", "a", "x", "Q",
-                                                    "-", ".", ",", QString::fromUtf8("\xC3\xA9"),
-                                                    QString::fromUtf8("\xC2\xB5"), QString::fromUtf8("\xE4\xB8\xAD")};
-        return pick(others);
+        if (chance(50)) return QString(QChar(u'0' + uniform(0, 9)));
+        static const QString others = QString::fromUtf8("-+.,Ee axQ-.,\xC3\xA9\xC2\xB5\xE4\xB8\xAD");
+        return others.mid(uniform(0, int(others.size()) - 1), 1);
     }
 
-    // A whole text for a panel or dialog box: numbers of every shape in both
-    // separators, and some that are no number.
+    // A whole text for a box: numbers of every shape in both separators,
+    // and some that are no number.
     QString boxText() {
-        const int k = uniform(1, 100);
-        auto withSep = [this](std::string t) {
-            if (chance(80))
-                for (char& ch : t)
-                    if (ch == '.') ch = sep();
-            return QString::fromStdString(t);
-        };
-        if (k <= 45) {
-            const int whole = uniform(0, 3) == 0 ? uniform(0, 99999) : uniform(0, 30);
-            std::string t = (chance(25) ? "-" : "") + std::to_string(whole);
-            if (chance(70)) {
-                t += ".";
-                const int digits = uniform(1, 4);
-                for (int i = 0; i < digits; ++i) t += static_cast<char>('0' + uniform(0, 9));
-            }
-            return withSep(t);
-        }
         static const std::vector<std::string> special = {
-            "",     " ",      "-",        ".",        ",",       "0",       "0.005",    "-0.005", "1e3",
-            "1E-2", "abc",    "12.3.4",   "1,2,3",    "+1",      "-32768",  "99999999", "3.4e38", "-3.4e39",
-            "1e308", "0.0001", " 5",      "5 ",       "--1",     "0x10",    "inf",      "nan",    "10000",
-            "200",  "-200",   "0.02",     "0.025",    "999.999", "-999.99", "7"};
-        return withSep(pick(special));
+            "",    " ",     "-",      ".",      ",",     "0",      "0.005",    "-0.005", "1e3",   "1E-2",
+            "abc", "12.3.4", "1,2,3", "+1",     "-32768", "99999999", "3.4e38", "-3.4e39", "1e308", "0.0001",
+            " 5",  "5 ",    "--1",    "0x10",   "inf",   "nan",    "10000",    "200",    "-200",  "0.02",
+            "0.025", "999.999", "-999.99", "7"};
+        std::string t = pick(special);
+        if (chance(45)) {
+            t = (chance(25) ? "-" : "") + std::to_string(chance(25) ? uniform(0, 99999) : uniform(0, 30));
+            if (chance(70)) t += "." + std::to_string(uniform(0, 9999));
+        }
+        if (chance(80)) std::replace(t.begin(), t.end(), '.', decimalSeparator(run_.commaDecimalMode));
+        return QString::fromStdString(t);
     }
 
     std::string pickOpenPath() {
         const int k = uniform(1, 100);
-        if (k <= 55) return pick(samples_);
-        if (k <= 65) return "";
-        if (k <= 72) return dir_.file("missing.cpt");
-        if (k <= 75) return dir_.path().string();
         std::vector<std::string> mine;
         for (const auto& e : fs::directory_iterator(dir_.path())) mine.push_back(e.path().string());
-        return mine.empty() ? pick(samples_) : pick(mine);
+        if (k <= 65) return k <= 55 ? std::next(samples_.begin(), uniform(0, int(samples_.size()) - 1))->first : "";
+        if (k <= 72) return dir_.file("missing.cpt");
+        if (k <= 75) return dir_.path();
+        return pick(mine);
     }
 
-    std::string pickSavePath(const char* prefix, const char* extension) {
+    // New names, the names written before, the opened file's own name (which
+    // only Save may overwrite), a missing folder, a folder, or cancel.
+    std::string pickSavePath(const std::string& prefix, const char* extension) {
         const int k = uniform(1, 100);
+        std::vector<std::string> own;
+        for (const auto& e : fs::directory_iterator(dir_.path()))
+            if (e.path().filename().string().rfind(prefix, 0) == 0) own.push_back(e.path().string());
         if (k <= 10) return "";
         if (k <= 15) return dir_.file("no-such-folder") + "/x" + extension;
-        if (k <= 18) return dir_.path().string();
-        if (k <= 38) {
-            // The opened file's own name, which only Save may overwrite.
-            const std::string& title = win_->form->sounding().openedFileTitle;
-            if (!title.empty()) return dir_.file(title);
-        }
-        if (k <= 55) {
-            std::vector<std::string> own;
-            for (const auto& e : fs::directory_iterator(dir_.path()))
-                if (e.path().filename().string().rfind(prefix, 0) == 0) own.push_back(e.path().string());
-            if (!own.empty()) return pick(own);
-        }
-        return dir_.file(std::string(prefix) + std::to_string(++written_) + extension);
+        if (k <= 18) return dir_.path();
+        if (k <= 38 && !form().sounding().openedFileTitle.empty()) return dir_.file(form().sounding().openedFileTitle);
+        if (k <= 55 && !own.empty()) return pick(own);
+        return dir_.file(prefix + std::to_string(++written_) + extension);
     }
 
-    void scriptAnswers(std::vector<std::string> paths) {
-        win_->files->answers.assign(paths.begin(), paths.end());
-    }
+    // ---- the events: keys and typing most, then clicks on cells, menu
+    // commands, buttons, whole box texts and list picks.
 
-    // ---- the events
-
-    // Keys and typing most, then clicks on cells, buttons, menu commands,
-    // whole box texts and list picks.
     Event chooseEvent() {
-        QDialog* gps = openGpsDialog();
         const int k = uniform(1, 100);
-        if (k <= 28) return keyEvent(gps);
-        if (k <= 46) return typeEvent(gps);
-        if (k <= 60) return cellClickEvent();
+        if (k <= 28) return keyEvent();
+        if (k <= 46) return typeEvent();
+        if (k <= 60) return cellClick();
         if (k <= 70) return menuEvent();
-        if (k <= 84) return buttonEvent(gps);
-        if (k <= 92) return boxEvent(gps);
+        if (k <= 84) return buttonEvent();
+        if (k <= 92) return boxEvent();
         if (k <= 94) return dropEvent();
-        return comboEvent(gps);
+        return comboEvent();
     }
 
-    QWidget* focusOf(QDialog* gps) const {
-        if (gps) return gps->focusWidget();
-        return win_->form->focusWidget();
+    ui::PageCellEdit* cell(int column, int row) const { return form().findChild<ui::PageCellEdit*>(cellName(column, row)); }
+    int channelColumn() {
+        const int channels = std::clamp<int>(form().sounding().channelCount, 1, kMaxChannels);
+        return chance(90) ? uniform(1, channels) : uniform(1, kMaxChannels);
     }
-
-    ui::PageCellEdit* cellAt(int column, int row) const {
-        return cells_[static_cast<std::size_t>(row) * kPageColumns + static_cast<std::size_t>(column)];
-    }
-
-    int randomColumn() {
+    ui::PageCellEdit* randomCell() {
         const int k = uniform(1, 100);
-        if (k <= 30) return kDepthColumn;
-        if (k <= 40) return kSpeedColumn;
-        const int channels = std::max<int>(1, win_->form->sounding().channelCount);
-        return chance(90) ? uniform(1, std::min(channels, kMaxChannels)) : uniform(1, kMaxChannels);
+        return cell(k <= 30 ? kDepthColumn : k <= 40 ? kSpeedColumn : channelColumn(), uniform(1, kPageRows));
     }
-
+    // Text typed into a channel cell stays there until the page refreshes.
     void markTyped(QWidget* w) {
-        if (auto* cell = qobject_cast<ui::PageCellEdit*>(w))
-            if (cell->column() != kDepthColumn && cell->column() != kSpeedColumn) typed_[cell->column()][cell->row()] = true;
+        auto* c = qobject_cast<ui::PageCellEdit*>(w);
+        if (c && c->column() != kDepthColumn && c->column() != kSpeedColumn) typed_[c->column()][c->row()] = true;
     }
 
-    static std::string nameOf(const QWidget* w) { return w ? w->objectName().toStdString() : std::string("(none)"); }
-
-    Event keyEvent(QDialog* gps) {
-        struct Key {
-            int code;
-            const char* name;
-            int weight;
-        };
-        static const Key keys[] = {{Qt::Key_Down, "Down", 24},     {Qt::Key_Up, "Up", 20},
-                                   {Qt::Key_Insert, "Insert", 9},  {Qt::Key_Delete, "Delete", 9},
-                                   {Qt::Key_Return, "Enter", 10},  {Qt::Key_Backspace, "Backspace", 8},
-                                   {Qt::Key_Tab, "Tab", 4},        {Qt::Key_Escape, "Escape", 3},
-                                   {Qt::Key_Left, "Left", 2},      {Qt::Key_End, "End", 2},
-                                   {Qt::Key_PageDown, "PageDown", 1}};
-        int total = 0;
-        for (const Key& key : keys) total += key.weight;
-        int roll = uniform(1, total);
-        const Key* chosen = &keys[0];
-        for (const Key& key : keys) {
-            if (roll <= key.weight) {
-                chosen = &key;
-                break;
-            }
-            roll -= key.weight;
-        }
-        QWidget* focus = focusOf(gps);
-        const int code = chosen->code;
-        if (!gps && chance(8)) {
-            // A key held down: the page keys repeat until the key is let go,
-            // which takes the cursor to the ends and the sounding down to a
-            // few readings.
+    Event keyEvent() {
+        struct Key { int code; const char* name; int weight; };
+        static const Key keys[] = {{Qt::Key_Down, "Down", 24},    {Qt::Key_Up, "Up", 20},        {Qt::Key_Insert, "Insert", 9},
+                                   {Qt::Key_Delete, "Delete", 9}, {Qt::Key_Return, "Enter", 10}, {Qt::Key_Backspace, "Backspace", 8},
+                                   {Qt::Key_Tab, "Tab", 4},       {Qt::Key_Escape, "Escape", 3}, {Qt::Key_Left, "Left", 2},
+                                   {Qt::Key_End, "End", 2},       {Qt::Key_PageDown, "PageDown", 1}};
+        int roll = 0;
+        for (const Key& k : keys) roll += k.weight;
+        const Key* key = keys;
+        for (roll = uniform(1, roll); roll > key->weight && key + 1 != std::end(keys);) roll -= (key++)->weight;
+        const int code = key->code;
+        const bool edits = code != Qt::Key_Down && code != Qt::Key_Up && code != Qt::Key_Return;
+        if (!openGpsDialog() && chance(8)) {
+            // A page key held down repeats as the cursor moves, which takes it
+            // to the ends and the sounding down to a few readings.
             static const int held[] = {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Delete, Qt::Key_Insert};
-            static const char* heldNames[] = {"Down", "Down", "Up", "Delete", "Insert"};
-            const int which = uniform(0, 4);
-            const int times = uniform(5, 400);
-            const int column = chance(70) ? kDepthColumn : randomColumn();
-            auto* cell = cellAt(column, uniform(1, kPageRows));
-            const int heldCode = held[which];
-            return {"click " + nameOf(cell) + ", hold " + heldNames[which] + " for " + std::to_string(times) + " repeats",
-                    [this, cell, heldCode, times] {
-                        test::clickOn(cell);
-                        QCoreApplication::processEvents();
-                        // The key goes to the cell that has the focus, as the cursor moves.
+            const int heldCode = held[uniform(0, 4)], times = uniform(5, 400);
+            ui::PageCellEdit* start = chance(70) ? cell(kDepthColumn, uniform(1, kPageRows)) : randomCell();
+            return {"click " + nameOf(start) + ", hold key " + std::to_string(heldCode) + " for " + std::to_string(times),
+                    [this, start, heldCode, times] {
+                        clickOn(start);
                         for (int i = 0; i < times; ++i) {
-                            QWidget* now = win_->form->focusWidget();
-                            QWidget* target = qobject_cast<ui::PageCellEdit*>(now) ? now : cell;
+                            QWidget* target = qobject_cast<ui::PageCellEdit*>(form().focusWidget()) ? form().focusWidget() : start;
                             if (heldCode != Qt::Key_Down && heldCode != Qt::Key_Up) markTyped(target);
                             QKeyEvent press(QEvent::KeyPress, heldCode, Qt::NoModifier, QString(), true);
                             QApplication::sendEvent(target, &press);
                         }
                         QKeyEvent release(QEvent::KeyRelease, heldCode, Qt::NoModifier);
-                        QApplication::sendEvent(cell, &release);
+                        QApplication::sendEvent(start, &release);
                     }};
         }
-        if (focus && chance(65)) {
-            QPointer<QWidget> target(focus);
-            return {"key " + std::string(chosen->name) + " in " + nameOf(focus) + " (focus)", [this, target, code] {
-                        if (!target) return;
-                        if (code != Qt::Key_Down && code != Qt::Key_Up && code != Qt::Key_Return) markTyped(target);
-                        test::sendKey(target, code);
-                    }};
-        }
-        // Another cell: the user clicks it first, then presses the key.
-        const int column = randomColumn(), row = uniform(1, kPageRows);
-        auto* cell = cellAt(column, row);
-        return {"click " + nameOf(cell) + ", key " + chosen->name, [this, cell, code] {
-                    test::clickOn(cell);
-                    QCoreApplication::processEvents();
-                    if (code != Qt::Key_Down && code != Qt::Key_Up && code != Qt::Key_Return) markTyped(cell);
-                    test::sendKey(cell, code);
+        QPointer<QWidget> target = root()->focusWidget();
+        const bool click = !target || !chance(65);
+        if (click) target = randomCell();
+        return {std::string(click ? "click " : "focus ") + nameOf(target) + ", key " + key->name,
+                [this, target, click, code, edits] {
+                    if (click && target) clickOn(target);
+                    if (target && edits) markTyped(target);
+                    if (target) sendKey(target, code);
                 }};
     }
 
-    // The line edits the user can reach now: the cells and boxes of the
-    // window, or those of the GPS dialog while it is open.
-    std::vector<QLineEdit*> reachableBoxes(QDialog* gps, bool cells) const {
+    // The boxes the user can type into now: the window's, or the GPS dialog's.
+    std::vector<QLineEdit*> boxes() const {
         std::vector<QLineEdit*> out;
-        QWidget* root = gps ? static_cast<QWidget*>(gps) : win_->form.get();
-        for (QLineEdit* e : root->findChildren<QLineEdit*>()) {
-            if (!e->isVisible() || !e->isEnabled() || e->isReadOnly()) continue;
-            if (!cells && qobject_cast<ui::PageCellEdit*>(e)) continue;
-            out.push_back(e);
-        }
+        for (QLineEdit* e : root()->findChildren<QLineEdit*>())
+            if (e->isVisible() && e->isEnabled() && !e->isReadOnly() && !qobject_cast<ui::PageCellEdit*>(e))
+                out.push_back(e);
         return out;
     }
 
-    Event typeEvent(QDialog* gps) {
+    Event typeEvent() {
         const bool replace = chance(30);
         QString text;
-        const int length = uniform(1, 6);
-        for (int i = 0; i < length; ++i) text += typedChar();
-        const std::string shown = "\"" + ui::toCp1252(text) + "\"" + (replace ? " replacing the text" : "");
-        auto* focus = qobject_cast<QLineEdit*>(focusOf(gps));
-        QLineEdit* target = nullptr;
-        bool click = false;
-        if (focus && focus->isEnabled() && !focus->isReadOnly() && chance(70)) {
-            target = focus;
-        } else if (!gps && chance(60)) {
-            // A channel cell, clicked first.
-            const int channels = std::max<int>(1, win_->form->sounding().channelCount);
-            target = cellAt(uniform(1, std::min(channels, kMaxChannels)), uniform(1, kPageRows));
-            click = true;
-        } else {
-            const std::vector<QLineEdit*> boxes = reachableBoxes(gps, false);
-            if (!boxes.empty()) {
-                target = pick(boxes);
-                click = true;
-            }
-        }
-        if (!target) return {"type " + shown + " (nowhere to type)", [] {}};
-        QPointer<QLineEdit> t(target);
-        return {std::string(click ? "click " : "type into ") + nameOf(target) + (click ? ", type " : " ") + shown,
-                [this, t, text, replace, click] {
-                    if (!t) return;
-                    if (click) {
-                        test::clickOn(t);
-                        QCoreApplication::processEvents();
-                    }
-                    if (!t) return;
-                    markTyped(t);
-                    if (replace) {
-                        t->selectAll();
-                        test::sendKey(t, Qt::Key_Backspace);
-                    }
-                    for (QChar ch : text) {
-                        if (!t) return;
-                        test::sendKey(t, 0, QString(ch));
-                    }
+        for (int i = uniform(1, 6); i > 0; --i) text += typedChar();
+        QPointer<QLineEdit> target = qobject_cast<QLineEdit*>(root()->focusWidget());
+        bool click = !target || !target->isEnabled() || target->isReadOnly() || !chance(70);
+        if (click) target = !openGpsDialog() && chance(60) ? cell(channelColumn(), uniform(1, kPageRows))
+                            : boxes().empty()                 ? nullptr
+                                                              : pick(boxes());
+        return {(click ? "click " : "into ") + nameOf(target) + ", type \"" + ui::toCp1252(text) + "\"" +
+                    (replace ? " over the text" : ""),
+                [this, target, text, replace, click] {
+                    if (target && click) clickOn(target);
+                    if (!target) return;
+                    markTyped(target);
+                    if (replace) target->selectAll(), sendKey(target, Qt::Key_Backspace);
+                    for (QChar ch : text)
+                        if (target) sendKey(target, 0, QString(ch));
                 }};
     }
 
-    Event cellClickEvent() {
-        const int column = randomColumn(), row = uniform(1, kPageRows);
-        auto* cell = cellAt(column, row);
-        return {"click " + nameOf(cell), [cell] { test::clickOn(cell); }};
-    }
+    Event cellClick() { ui::PageCellEdit* c = randomCell(); return {"click " + nameOf(c), [c] { clickOn(c); }}; }
 
     Event menuEvent() {
         std::vector<QAction*> items;
         for (const char* name : kMenuItems)
-            if (QAction* a = win_->form->action(name); a && win_->form->isEnabled() && reachable(a)) items.push_back(a);
+            if (QAction* a = form().action(name); a && form().isEnabled() && reachable(a)) items.push_back(a);
         if (items.empty()) return {"menu (none reachable)", [] {}};
-        QAction* a = pick(items);
-        const std::string name = a->objectName().toStdString();
-        std::vector<std::string> answers{};
-        bool files = false;
-        if (name == "MenuFileOpen" || name == "menuCombine") {
-            answers = {pickOpenPath()};
-        } else if (name == "mnuCopy") {
-            answers = {pickOpenPath(), pickSavePath("copy-", ".cpt")};
-            files = true;
-        } else if (name == "MenuFileSave") {
-            answers = {pickSavePath("save-", ".cpt")};
-            files = true;
-        } else if (kOpenFormatExports.count(name)) {
-            answers = {pickSavePath("export-", kOpenFormatExports.at(name))};
-            files = true;
-        } else if (name == "mnuSaveHistory") {
-            answers = {pickSavePath("history-", ".txt")};
-            files = true;
-        }
+        QPointer<QAction> a = pick(items);
+        const std::string name = nameOf(a);
+        std::vector<std::string> answers;
+        if (name == "MenuFileOpen" || name == "menuCombine") answers = {pickOpenPath()};
+        if (name == "mnuCopy") answers = {pickOpenPath(), pickSavePath("copy-", ".cpt")};
+        if (name == "MenuFileSave") answers = {pickSavePath("save-", ".cpt")};
+        if (kWriters.count(name)) answers = {pickSavePath("out-", kWriters.at(name))};
+        const bool writes = name == "mnuCopy" || name == "MenuFileSave" || kWriters.count(name);
         // The History list opens on a click on one of its entries.
         const int entry = uniform(0, 200);
-        std::string what = "menu " + name;
-        for (const std::string& p : answers) what += " [" + (p.empty() ? std::string("cancel") : shortText(p, 200)) + "]";
+        return answered("menu " + name, writes ? name : "", answers, [this, a, entry] {
+            if (a) a->trigger();
+            if (a && a->objectName() == "mnuHistoryList")
+                if (auto* list = form().findChild<QListWidget*>("lstHistory"); list && list->count() > 0)
+                    emit list->itemClicked(list->item(entry % list->count()));
+        });
+    }
+
+    Event buttonEvent() {
+        std::vector<QAbstractButton*> buttons;
+        for (QAbstractButton* b : root()->findChildren<QAbstractButton*>())
+            if (b->isVisible() && b->isEnabled()) buttons.push_back(b);
+        if (buttons.empty()) return {"button (none shown)", [] {}};
+        QPointer<QAbstractButton> b = pick(buttons);
+        const std::string name = nameOf(b);
+        const bool exportOk = name == "Command1";
+        return answered("click " + name, exportOk ? name : "",
+                        exportOk ? std::vector<std::string>{pickSavePath("export-", ".cpd")} : std::vector<std::string>{},
+                        [this, b, name] {
+                            if (b) clickOn(b);
+                            // An append hides the panel but leaves the page
+                            // as it was until its next refresh.
+                            if (name == "cmdCombineOK" && !form().panelFrame("frmSecondFileData")->isVisible())
+                                pageStale_ = combined_ = true;
+                        });
+    }
+
+    // An event with scripted file dialog answers and random Yes/No answers.
+    Event answered(std::string what, const std::string& command, const std::vector<std::string>& answers,
+                   std::function<void()> act) {
+        for (const std::string& p : answers) what += " [" + (p.empty() ? std::string("cancel") : p) + "]";
         const bool yes1 = chance(50), yes2 = chance(50);
         what += yes1 ? " yes" : " no";
-        QPointer<QAction> action(a);
         return {what,
-                [this, action, answers, yes1, yes2, entry] {
-                    scriptAnswers(answers);
+                [this, answers, yes1, yes2, act] {
+                    win_->files->answers.assign(answers.begin(), answers.end());
                     win_->messages->answers = {yes1, yes2};
-                    if (action) action->trigger();
-                    if (action && action->objectName() == "mnuHistoryList")
-                        if (auto* list = win_->form->findChild<QListWidget*>("lstHistory"); list && list->count() > 0)
-                            emit list->itemClicked(list->item(entry % list->count()));
+                    act();
                     win_->files->answers.clear();
                     win_->messages->answers.clear();
                 },
-                files, name, answers};
+                command, answers};
     }
 
-    std::vector<QAbstractButton*> reachableButtons(QDialog* gps) const {
-        std::vector<QAbstractButton*> out;
-        QWidget* root = gps ? static_cast<QWidget*>(gps) : win_->form.get();
-        for (QAbstractButton* b : root->findChildren<QAbstractButton*>())
-            if (b->isVisible() && b->isEnabled()) out.push_back(b);
-        return out;
-    }
-
-    Event buttonEvent(QDialog* gps) {
-        const std::vector<QAbstractButton*> buttons = reachableButtons(gps);
-        if (buttons.empty()) return {"button (none shown)", [] {}};
-        QAbstractButton* b = pick(buttons);
-        const std::string name = nameOf(b);
-        std::vector<std::string> answers{};
-        bool files = false;
-        if (name == "Command1") {
-            answers = {pickSavePath("export-", ".cpd")};
-            files = true;
-        }
-        std::string what = "click button " + name;
-        for (const std::string& p : answers) what += " [" + (p.empty() ? std::string("cancel") : shortText(p, 200)) + "]";
-        const bool yes = chance(50);
-        QPointer<QAbstractButton> target(b);
-        return {what,
-                [this, target, answers, yes, name] {
-                    scriptAnswers(answers);
-                    win_->messages->answers = {yes};
-                    if (target) test::clickOn(target);
-                    // An append that went through hides the panel. It does
-                    // not refresh the page, which shows the new readings at
-                    // its next refresh.
-                    if (name == "cmdCombineOK" && !win_->form->panelFrame("frmSecondFileData")->isVisible()) {
-                        pageStale_ = true;
-                        combined_ = true;
-                    }
-                    win_->files->answers.clear();
-                    win_->messages->answers.clear();
-                },
-                files, name, answers};
-    }
-
-    Event boxEvent(QDialog* gps) {
-        const std::vector<QLineEdit*> boxes = reachableBoxes(gps, false);
-        if (boxes.empty()) return {"box (none shown)", [] {}};
-        QLineEdit* box = pick(boxes);
+    Event boxEvent() {
+        if (boxes().empty()) return {"box (none shown)", [] {}};
+        QPointer<QLineEdit> box = pick(boxes());
         const QString text = boxText();
-        QPointer<QLineEdit> t(box);
-        return {"set " + nameOf(box) + " to \"" + ui::toCp1252(text) + "\"", [t, text] {
-                    if (t) test::typeInto(t, text);
+        return {"set " + nameOf(box) + " to \"" + ui::toCp1252(text) + "\"", [box, text] {
+                    if (box) typeInto(box, text);
                 }};
     }
 
@@ -557,344 +370,187 @@ class Monkey {
     // Open is given; for its cancel, two files at once, which is refused).
     Event dropEvent() {
         std::vector<std::string> paths{pickOpenPath()};
-        if (paths.front().empty()) paths = {samples_.front(), samples_.back()};
+        if (paths.front().empty()) paths = {samples_.begin()->first, samples_.rbegin()->first};
         std::string what = "drop";
-        for (const std::string& p : paths) what += " [" + shortText(p, 200) + "]";
-        return {what, [this, paths] { test::dropFiles(win_->form.get(), paths); }};
+        for (const std::string& p : paths) what += " [" + p + "]";
+        return {what, [this, paths] { dropFiles(win_->form.get(), paths); }};
     }
 
-    Event comboEvent(QDialog* gps) {
+    Event comboEvent() {
         std::vector<QComboBox*> lists;
-        QWidget* root = gps ? static_cast<QWidget*>(gps) : win_->form.get();
-        for (QComboBox* c : root->findChildren<QComboBox*>())
+        for (QComboBox* c : root()->findChildren<QComboBox*>())
             if (c->isVisible() && c->isEnabled() && c->count() > 0) lists.push_back(c);
         if (lists.empty()) return {"list (none shown)", [] {}};
-        QComboBox* c = pick(lists);
-        const int index = uniform(0, c->count() - 1);
-        QPointer<QComboBox> t(c);
-        return {"pick item " + std::to_string(index) + " (" + ui::toCp1252(c->itemText(index)) + ") of " + nameOf(c),
-                [t, index] {
-                    if (!t) return;
-                    // As the user's pick: the selection, then the activation.
-                    t->setCurrentIndex(index);
-                    emit t->activated(index);
-                }};
+        QPointer<QComboBox> list = pick(lists);
+        const int index = uniform(0, list->count() - 1);
+        // As the user's pick: the selection, then the activation.
+        return {"pick item " + std::to_string(index) + " of " + nameOf(list),
+                [list, index] { if (list) list->setCurrentIndex(index), emit list->activated(index); }};
     }
 
-    // ---- windows and files
+    // ---- windows, files and checks
 
     std::string newWindow() {
         win_.reset();
-        lastSaved_.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         win_ = std::make_unique<Window>(run_.commaDecimalMode);
-        cells_.fill(nullptr);
-        for (int r = 1; r <= kPageRows; ++r)
-            for (int col = 0; col < kPageColumns; ++col) {
-                auto* cell = win_->w<ui::PageCellEdit>(cellName(col, r));
-                if (!cell) return "no page cell " + cellName(col, r).toStdString();
-                cells_[static_cast<std::size_t>(r) * kPageColumns + static_cast<std::size_t>(col)] = cell;
-            }
         for (auto& column : typed_) column.fill(false);
-        pageStale_ = false;
-        combined_ = false;
-        if (!run_.startFile.empty()) {
-            win_->open(run_.startFile);
-            if (!win_->form->soundingLoaded())
-                return "the start file does not load: " +
-                       (win_->messages->texts.empty() ? std::string() : win_->messages->texts.back());
-            ++outcome_.soundingsLoaded;
-        }
-        wasLoaded_ = win_->form->soundingLoaded();
-        seenMessages_ = win_->messages->texts.size();
-        return afterEvent();
+        pageStale_ = combined_ = false;
+        if (!run_.startFile.empty()) win_->open(run_.startFile);
+        if (!run_.startFile.empty() && !form().soundingLoaded()) return "the start file does not load";
+        wasLoaded_ = false;
+        return afterEvent(win_->messages->texts);
     }
 
-    void writeGarbage() {
-        std::string noise;
-        for (int i = 0; i < 3000; ++i) noise += static_cast<char>(uniform(0, 255));
-        test::writeFile(dir_.file("garbage-noise.cpt"), noise);
-        test::writeFile(dir_.file("garbage-empty.cpt"), "");
-        const std::string& sample = sampleBytes_.begin()->second;
-        test::writeFile(dir_.file("garbage-cut.cpt"), sample.substr(0, sample.size() / 3 + 7));
-        // A sample whose 30th row has a letter in its depth.
-        std::string bent = sample;
-        std::size_t at = 0;
-        for (int line = 0; line < 30 && at != std::string::npos; ++line) at = bent.find('\n', at + 1);
-        if (at != std::string::npos && at + 3 < bent.size()) bent[at + 3] = 'x';
-        test::writeFile(dir_.file("garbage-bent.cpt"), bent);
-    }
-
-    std::map<std::string, std::string> snapshotFiles() const {
+    std::map<std::string, std::string> snapshot() const {
         std::map<std::string, std::string> files;
         for (const auto& e : fs::directory_iterator(dir_.path()))
-            if (e.is_regular_file()) files[e.path().string()] = test::readFile(e.path().string());
+            if (e.is_regular_file()) files[e.path().string()] = readFile(e.path().string());
         return files;
     }
 
-    // Every file the event wrote is one the command meant to write and is
+    // Every file the event wrote is the one its command meant to write, and
     // whole: a saved sounding loads, a copy holds its source's bytes, an
     // export is not empty. Nothing else changed or went.
-    std::string fileProblem(const std::map<std::string, std::string>& before, const std::string& command,
-                            const std::vector<std::string>& answers, const std::vector<std::string>& newMessages) {
-        const auto saidOk = [&](const std::string& text) {
-            return std::find(newMessages.begin(), newMessages.end(), text) != newMessages.end();
-        };
-        const std::map<std::string, std::string> after = snapshotFiles();
+    std::string fileProblem(const std::map<std::string, std::string>& before, const Event& e,
+                            const std::vector<std::string>& said) {
+        const auto saidIt = [&](const char* text) { return std::find(said.begin(), said.end(), text) != said.end(); };
+        const auto after = snapshot();
         for (const auto& [path, bytes] : before)
             if (!after.count(path)) return "the file " + path + " went";
         for (const auto& [path, bytes] : after) {
-            const auto old = before.find(path);
-            if (old != before.end() && old->second == bytes) continue;
-            const std::string name = fs::path(path).filename().string();
-            if (name.find(".tmp-") != std::string::npos) return "a temporary file was left: " + name;
-            if (answers.empty() || answers.back() != path)
-                return "the file " + name + " changed though the command was not writing it";
-            if (command == "MenuFileSave") {
-                if (!saidOk("File saved.  To cleanup another file, restart the program."))
-                    return "the save changed " + name + " without saying it saved";
-                auto back = std::make_unique<Sounding>();
-                const LoadResult r = readSoundingText(bytes, win_->form->tables(), run_.commaDecimalMode, *back);
-                if (!r.ok) return "the saved file " + name + " does not load: " + r.error;
-            } else if (command == "mnuCopy") {
-                if (!saidOk("File copied")) return "the copy changed " + name + " without saying it copied";
-                const auto source = before.count(answers.front()) ? before.at(answers.front())
-                                                                  : test::readFile(answers.front());
-                if (bytes != source) return "the copy " + name + " does not hold its source's bytes";
-            } else if (command == "Command1" || kOpenFormatExports.count(command)) {
-                if (bytes.empty()) return "the export " + name + " is empty";
-            } else if (command == "mnuSaveHistory") {
-                if (!saidOk("History saved.")) return "the history changed " + name + " without saying it saved";
-                if (bytes != win_->form->history().recordText()) return "the history " + name + " is not the record";
-            } else {
-                return "the file " + name + " changed after " + command;
-            }
+            if (before.count(path) && before.at(path) == bytes) continue;
+            if (path.find(".tmp-") != std::string::npos) return "a temporary file was left: " + path;
+            if (e.answers.empty() || e.answers.back() != path) return "the file " + path + " changed, not being written";
+            // A saved file loads back with every reading and channel.
+            auto back = std::make_unique<Sounding>();
+            const bool loads = readSoundingText(bytes, form().tables(), run_.commaDecimalMode, *back).ok;
+            if (e.command == "MenuFileSave" && (!saidIt("File saved.  To cleanup another file, restart the program.") ||
+                                                !loads || back->readingCount != form().sounding().readingCount ||
+                                                back->channelCount != form().sounding().channelCount))
+                return "the save wrote " + path + " without saying so, or it does not load as it was";
+            const std::string& source = e.answers.front();
+            if (e.command == "mnuCopy" &&
+                (!saidIt("File copied") || bytes != (before.count(source) ? before.at(source) : readFile(source))))
+                return "the copy " + path + " is not its source's bytes, or was not announced";
+            if ((e.command == "Command1" || kWriters.count(e.command)) && bytes.empty())
+                return "the export " + path + " is empty";
+            if (e.command == "mnuSaveHistory" &&
+                (!saidIt("History saved.") || bytes != form().history().recordText()))
+                return "the history " + path + " is not the record, or was not announced";
         }
         return {};
     }
 
-    // ---- the checks after each event
-
-    void noteMessages() {
-        outcome_.messages += static_cast<int>(win_->messages->texts.size() - messagesBefore_);
-    }
-
-    std::string afterEvent() {
-        if (!win_ || !win_->form) return "the window is gone";
-        const auto& texts = win_->messages->texts;
-        std::vector<std::string> fresh(texts.begin() + static_cast<std::ptrdiff_t>(seenMessages_), texts.end());
-        seenMessages_ = texts.size();
-        for (const std::string& m : fresh) {
+    std::string afterEvent(const std::vector<std::string>& said) {
+        for (const std::string& m : said) {
             if (m.empty()) return "a message box with no text";
-            remember("    box: " + shortText(m));
+            remember("    box: " + m.substr(0, 70));
         }
-        if (std::string why = windowProblem(); !why.empty()) return why;
-        if (std::string why = modelProblem(); !why.empty()) return why;
-        if (!wasLoaded_ && win_->form->soundingLoaded()) ++outcome_.soundingsLoaded;
-        wasLoaded_ = win_->form->soundingLoaded();
-        if (run_.saveCheckEvery <= 1 || n_ % run_.saveCheckEvery == 0)
-            if (std::string why = saveCheck(); !why.empty()) return why;
-        return {};
-    }
-
-    std::string saveCheck() {
-        if (!win_->form->soundingLoaded()) return {};
-        // What File > Save writes: the Sounding with the header boxes' texts.
-        auto toSave = std::make_unique<Sounding>(win_->form->sounding());
-        for (const ui::HeaderBox& h : ui::headerBoxes()) (*toSave).*(h.field) = win_->form->boxText(h.objectName);
-        // Most events change nothing that is saved; the file is rendered
-        // only for a Sounding that differs from the one checked last.
-        if (lastSaved_ && test::soundingDifference(*lastSaved_, *toSave).empty()) return {};
-        const std::string why = saveLoadProblem(*toSave, win_->form->tables(), run_.commaDecimalMode);
-        lastSaved_ = std::move(toSave);
-        return why.empty() ? why : "save and load: " + why;
-    }
-
-    std::string modelProblem() {
-        ui::MainForm& form = *win_->form;
-        const Sounding& s = form.sounding();
-        const ReadingsPage& page = form.page();
-        if (std::string why = countProblem(s, combined_); !why.empty()) return why;
-        if (std::string why = cursorProblem(s, page, combined_); !why.empty()) return why;
-        if (!page.loaded()) return pageTextProblem(page, s, form.tables(), sep(), typed_);
-        if (pageStale_) {
-            // After a combine the page shows the appended readings only at
-            // its next refresh; until then only the widgets are compared.
-            if (pageDepthProblem(s, page.depthInFeet()).empty() &&
-                pageTextProblem(page, s, form.tables(), sep(), typed_).empty())
-                pageStale_ = false;
-            return {};
-        }
-        if (std::string why = pageDepthProblem(s, page.depthInFeet()); !why.empty()) return why;
-        if (std::string why = pageTextProblem(page, s, form.tables(), sep(), typed_); !why.empty()) return why;
-        // A typed cell that shows the model's text again is no longer typed.
-        const auto rows = pageRowTexts(s, form.tables(), sep());
+        outcome_.messages += int(said.size());
+        if (std::string why = windowProblem(form()); !why.empty()) return why;
+        // After a combine the page shows the appended readings only at its
+        // next refresh.
+        const std::string why = pageProblem(form(), typed_, combined_);
+        if (pageStale_) pageStale_ = !why.empty();
+        if (!pageStale_ && !why.empty()) return why;
+        const auto rows = pageRowTexts(form().sounding(), form().tables(), form().decimalSeparator());
         for (int c = 1; c <= kMaxChannels; ++c)
             for (int r = 1; r <= kPageRows; ++r)
-                if (typed_[c][r] && page.cell(c, r).text == rows[r].channel[c]) typed_[c][r] = false;
-        return {};
-    }
-
-    std::string windowProblem() {
-        ui::MainForm& form = *win_->form;
-        const ReadingsPage& page = form.page();
-        const Sounding& s = form.sounding();
-        const bool loaded = form.soundingLoaded();
-        QDialog* gps = openGpsDialog();
-        if (gps && form.isEnabled()) return "the GPS dialog is open and the main window takes input";
-        if (!gps && !form.isEnabled()) return "the main window stays disabled with no dialog open";
-
-        for (int r = 1; r <= kPageRows; ++r)
-            for (int col = 0; col < kPageColumns; ++col) {
-                const ui::PageCellEdit* cell = cellAt(col, r);
-                const PageCell& want = page.cell(col, r);
-                // A character the code page cannot hold reaches the model as '?'.
-                if (ui::toCp1252(cell->shownText()) != want.text)
-                    return nameOf(cell) + " shows \"" + ui::toCp1252(cell->shownText()) + "\", the page model \"" +
-                           want.text + "\"";
-                const QColor bg = cell->palette().color(QPalette::Active, QPalette::Base);
-                const QColor fg = cell->palette().color(QPalette::Active, QPalette::Text);
-                if (bg != QColor(want.background.r, want.background.g, want.background.b) ||
-                    fg != QColor(want.textColor.r, want.textColor.g, want.textColor.b))
-                    return nameOf(cell) + " has other colours than the page model";
-                const bool channel = col != kDepthColumn && col != kSpeedColumn;
-                const bool enabled = !channel || (loaded && col <= s.channelCount);
-                if (cell->isEnabledTo(&form) != enabled)
-                    return nameOf(cell) + (enabled ? " is disabled" : " is enabled") + " with " +
-                           std::to_string(s.channelCount) + " channels";
-            }
-        if (form.findChild<QLabel*>("lblDataIndex")->text().toStdString() != page.dataIndexLabel())
-            return "lblDataIndex does not show the page's label";
-        if (form.findChild<QLabel*>("lblNumberOfReadings")->text().toStdString() != page.numberOfReadingsLabel())
-            return "lblNumberOfReadings does not show the page's label";
-
-        int shownPanels = 0;
-        for (const char* name : kPanels) shownPanels += form.panelFrame(name)->isVisibleTo(&form) ? 1 : 0;
-        if (shownPanels > 1) return "two panels are shown at once";
-        if (form.findChild<QWidget*>("headerArea")->isVisibleTo(&form) != (shownPanels == 0))
-            return "the header boxes and the panels do not take turns";
-
-        // While the GPS dialog is open the disabled window disables its menus,
-        // and a menu's item follows its menu; the states are its own again
-        // when the dialog closes.
-        if (!form.isEnabled()) return {};
-        for (const char* name : {"MenuFileSave", "MenuExport", "menuCombine", "mnuShiftBaseline", "mnuEditDepth",
-                                 "mnuDepthSignificantDigits", "mnuAutoClean"})
-            if (form.action(name)->isEnabled() != loaded) return std::string(name) + " has the wrong enabled state";
-        if (form.action("MenuFileOpen")->isEnabled() == loaded) return "MenuFileOpen has the wrong enabled state";
-        if (!loaded) return {};
-
-        for (int c = 1; c <= kMaxChannels; ++c) {
-            const auto* label = form.findChild<QLabel*>(QStringLiteral("lblChannelLabel_%1").arg(c));
-            const auto* units = form.findChild<QComboBox*>(QStringLiteral("cmbChannelUnits_%1").arg(c));
-            if (c > s.channelCount) {
-                if (!label->text().isEmpty()) return "lblChannelLabel_" + std::to_string(c) + " names no channel";
-                continue;
-            }
-            if (label->text() != ui::fromCp1252(s.channelName[c]))
-                return "lblChannelLabel_" + std::to_string(c) + " shows \"" + ui::toCp1252(label->text()) +
-                       "\" for channel \"" + s.channelName[c] + "\"";
-            const int t = s.channelType[c];
-            if (units->count() != form.tables().unitCount[t] || units->currentIndex() != s.channelUnitIndex[c] - 1)
-                return "cmbChannelUnits_" + std::to_string(c) + " shows item " + std::to_string(units->currentIndex()) +
-                       " of " + std::to_string(units->count()) + " for unit " + std::to_string(s.channelUnitIndex[c]);
-        }
-        if (form.findChild<QComboBox*>("cmbDepthUnits_1")->currentIndex() != (page.depthInFeet() ? 1 : 0))
-            return "cmbDepthUnits_1 does not show the page's depth unit";
-        const QString depthLabel = form.findChild<QLabel*>("lblDepthLabel")->text();
-        if (depthLabel != (s.depthFormat == 0 ? "DEPTH" : "ELEVATION")) return "lblDepthLabel does not show the format";
-        if (form.action("mnuDepth")->isChecked() != (s.depthFormat == 0) ||
-            form.action("mnuElevation")->isChecked() != (s.depthFormat != 0))
-            return "the Depth/Elevation marks do not follow the format";
-        if (form.action("mnu3Digits")->isChecked() != (s.depthDecimals == 3) ||
-            form.action("mnu2Digits")->isChecked() != (s.depthDecimals != 3))
-            return "the digits marks do not follow the depth digits";
+                typed_[c][r] = typed_[c][r] && form().page().cell(c, r).text != rows[r].channel[c];
+        outcome_.soundingsLoaded += !wasLoaded_ && form().soundingLoaded();
+        wasLoaded_ = form().soundingLoaded();
         return {};
     }
 
     // ---- reports
 
     void remember(const std::string& what) {
-        const std::string line = (what.rfind("  ", 0) == 0 ? what : "#" + std::to_string(n_) + " " + what);
-        recent_.push_back(line);
-        while (recent_.size() > kRecentEvents) recent_.pop_front();
-        if (traceToStderr_) {
-            const std::string out = line + "\n";
-            (void)!write(2, out.data(), out.size());
-        }
-        crashTrace() = header() + recentText();
+        recent_.push_back(what.rfind("  ", 0) == 0 ? what : "#" + std::to_string(n_) + " " + what);
+        if (recent_.size() > 20) recent_.pop_front();
+        if (trace_) std::fprintf(stderr, "%s\n", recent_.back().c_str());
+        crashTrace = "\n==== monkey: the process died during this event ====\n" + header() + recentText();
     }
-
     std::string header() const {
-        return "monkey " + run_.name + ": seed " + std::to_string(seed_) + " (QM_MONKEY_SEED=" +
-               std::to_string(run_.baseSeed) + "), event " + std::to_string(n_) + " of " +
-               std::to_string(run_.events) + " (QM_MONKEY_EVENTS)\n";
+        return "monkey " + run_.name + " (QM_MONKEY_SEED=" + std::to_string(run_.baseSeed) + "), event " +
+               std::to_string(n_) + " of " + std::to_string(run_.events) + " (QM_MONKEY_EVENTS)\n";
     }
-
     std::string recentText() const {
-        std::string t = "last events:\n";
+        std::string t = "dataIndex " + std::to_string(form().sounding().dataIndex) + ", pageRow " +
+                        std::to_string(form().sounding().pageRow) + (combined_ ? ", combined" : "") + "\nlast events:\n";
         for (const std::string& line : recent_) t += "  " + line + "\n";
         return t;
     }
 
-    std::string stateText() const {
-        if (!win_ || !win_->form) return {};
-        const Sounding& s = win_->form->sounding();
-        const ReadingsPage& page = win_->form->page();
-        return "state: dataIndex " + std::to_string(s.dataIndex) + ", pageRow " + std::to_string(s.pageRow) +
-               ", readingCount " + std::to_string(s.readingCount) + ", channelCount " + std::to_string(s.channelCount) +
-               ", noDataLeadCount " + std::to_string(s.noDataLeadCount) + ", editColumn/Row " +
-               std::to_string(page.editColumn) + "/" + std::to_string(page.editRow) + ", depthDecimals " +
-               std::to_string(s.depthDecimals) + ", depthFormat " + std::to_string(s.depthFormat) +
-               (combined_ ? ", combined" : "") + "\n";
-    }
-
-    MonkeyOutcome fail(const std::string& why) {
-        outcome_.failure = header() + "failed: " + why + "\n" + stateText() + recentText();
-        crashTrace().clear();
-        return outcome_;
-    }
-
     MonkeyRun run_;
-    std::uint64_t seed_;
     std::mt19937_64 rng_;
-    test::TempDir dir_;
-    std::vector<std::string> samples_;
-    std::map<std::string, std::string> sampleBytes_;
+    TempDir dir_;
+    std::map<std::string, std::string> samples_;
     std::unique_ptr<Window> win_;
-    std::unique_ptr<Sounding> lastSaved_;
-    std::array<ui::PageCellEdit*, (kPageRows + 1) * kPageColumns> cells_{};
     CellMask typed_{};
-    bool pageStale_ = false;
-    bool combined_ = false;
-    bool wasLoaded_ = false;
-    bool traceToStderr_ = false;
-    std::size_t seenMessages_ = 0;
-    std::size_t messagesBefore_ = 0;
-    int written_ = 0;
-    int n_ = 0;
+    bool pageStale_ = false, combined_ = false, wasLoaded_ = false, trace_ = false;
+    int written_ = 0, n_ = 0;
     std::deque<std::string> recent_;
     MonkeyOutcome outcome_;
 };
 
+MonkeyOutcome runMonkey(MonkeyRun run) {
+    if (const char* v = std::getenv("QM_MONKEY_EVENTS"); v && std::atoi(v) > 0)
+        run.events = std::max(1, std::atoi(v) * run.events / 600);
+    if (const char* v = std::getenv("QM_MONKEY_SEED"); v && *v) run.baseSeed = std::strtoull(v, nullptr, 10);
+    return Monkey(run).go();
+}
+
+
+void expectClean(const MonkeyRun& run) {
+    const MonkeyOutcome out = runMonkey(run);
+    EXPECT_EQ(out.failure, "");
+    std::printf("[ monkey   ] %s: %d events, %d soundings loaded, %d runs ended, %d message boxes\n",
+                run.name.c_str(), out.eventsRun, out.soundingsLoaded, out.runsEnded, out.messages);
+}
+
+std::vector<std::string> sampleNames() {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(samplesDir()))
+        if (e.path().extension() == ".cpt") names.push_back(e.path().stem().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class MonkeyOnSample : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(MonkeyOnSample, KeepsEveryRule) {
+    const std::string path = samplesDir() + "/" + GetParam() + ".cpt";
+    // A sample written on a comma system carries commas in its raw spans.
+    const std::vector<std::string> lines = splitLines(readFile(path));
+    expectClean({GetParam(), path, lines.size() > 17 && lines[17].find(',') != std::string::npos, 600});
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, MonkeyOnSample, ::testing::ValuesIn(sampleNames()),
+                         [](const auto& info) { return QString::fromStdString(info.param).replace('-', '_').toStdString(); });
+
+TEST(Monkey, StartsWithoutASounding) { expectClean({"no-sounding", ""}); }
+
+TEST(Monkey, SoundingAtCapacity) {
+    // sample-newer's first twelve rows, then its rows with data over and
+    // over, every 0.02 m, four readings short of the capacity, so that
+    // Insert and Combine meet it.
+    const std::vector<std::string> lines = splitLines(readFile(samplesDir() + "/sample-newer.cpt"));
+    std::vector<std::string> rows;
+    for (std::size_t i = 23; i < lines.size(); ++i)
+        if (lines[i].size() > 14 && std::isdigit(lines[i][6] & 0x7f) && lines[i].find("-32768") == std::string::npos)
+            rows.push_back(lines[i]);
+    std::string text;
+    for (std::size_t i = 0; i < 23; ++i) text += lines[i] + "\r\n";
+    for (int r = 1; r <= kMaxReadings - 4; ++r) {
+        const std::string& row = r <= 12 ? lines[22 + std::size_t(r)] : rows[std::size_t(r) % rows.size()];
+        appendFormatPattern(text, 0.02 * r, "##0.000", '.', 7);
+        text += row.substr(7) + "\r\n";
+    }
+    TempDir dir;
+    writeFile(dir.file("big.cpt"), text);
+    expectClean({"capacity", dir.file("big.cpt"), 0, 200});
+}
+
 }  // namespace
-
-int eventsFromEnvironment(int fallback) {
-    const char* v = std::getenv("QM_MONKEY_EVENTS");
-    if (!v || !*v) return fallback;
-    const long n = std::strtol(v, nullptr, 10);
-    return n > 0 ? static_cast<int>(n) : fallback;
-}
-
-std::uint64_t seedFromEnvironment(std::uint64_t fallback) {
-    const char* v = std::getenv("QM_MONKEY_SEED");
-    if (!v || !*v) return fallback;
-    return std::strtoull(v, nullptr, 10);
-}
-
-MonkeyOutcome runMonkey(const MonkeyRun& run) {
-    Monkey m(run);
-    return m.go();
-}
-
 }  // namespace qm::monkey

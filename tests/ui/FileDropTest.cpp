@@ -8,7 +8,7 @@
 #include "support/SoundingCompare.h"
 #include "ui/UiTestSupport.h"
 
-namespace qm::test {
+namespace qm::uitest {
 namespace {
 
 // What the user can tell apart after a drop or an open: the messages, the
@@ -59,4 +59,4 @@ TEST(FileDrop, OpensAsFileOpenBeforeALoadAndChangesNothingAfter) {
 }
 
 }  // namespace
-}  // namespace qm::test
+}  // namespace qm::uitest

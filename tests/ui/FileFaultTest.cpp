@@ -1,191 +1,103 @@
 // A full disk, a lost connection or a failing rename can hit any call of a
-// file write. Each of the window's three writes (File > Save, Export, Copy)
-// is run once for every call it makes, with that call failing: the target
-// must be the earlier file byte for byte (or still absent), no temporary
-// file may be left beside it, and the user gets one message with the reason.
-// With no call failing the target holds the complete new file.
+// file write. Each of the window's writes (File > Save, Export, Copy, History
+// > Save History)
+// runs once for every call it makes, with that call failing: the target is
+// the earlier file byte for byte (or still absent), no temporary file is
+// left beside it, the run goes on, and the user gets one message naming the
+// file and the reason. With no call failing the target is the complete file.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QPushButton>
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <string>
-#include <vector>
 
-#include "UiTestSupport.h"
 #include "model/SafeFile.h"
+#include "ui/UiTestSupport.h"
 
-namespace qm::test {
+namespace qm::uitest {
 namespace {
 
 namespace fs = std::filesystem;
 
-enum class Command { Save, Export, Copy, SaveHistory };
-
-const char* nameOf(Command c) {
-    return c == Command::Save ? "save" : c == Command::Export ? "export" : c == Command::Copy ? "copy" : "history";
-}
-
-// Counts every call of a safe write and fails the n-th (never when 0).
-struct InjectedFault {
-    explicit InjectedFault(int failAt) : failAt_(failAt) {
-        setFileFaultHook([this](const char* operation) {
-            operations.emplace_back(operation);
-            return static_cast<int>(operations.size()) == failAt_ ? ENOSPC : 0;
-        });
-    }
-    ~InjectedFault() { setFileFaultHook({}); }
-    InjectedFault(const InjectedFault&) = delete;
-    InjectedFault& operator=(const InjectedFault&) = delete;
-    std::vector<std::string> operations;
-
-   private:
-    int failAt_;
+struct Outcome {
+    std::vector<std::string> messages, calls;
+    QStringList namesBefore, names;
+    std::string earlier, target, targetName;
+    bool openedKept = false;
+    int runsEnded = 0;
 };
 
-std::vector<std::string> namesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-// A folder holding the opened sounding and, unless `fresh`, an earlier file
-// where the command writes.
-struct Scene {
-    Scene(Command command, bool fresh) : command(command) {
-        opened = dir.file("CPT-07.cpt");
-        writeFile(opened, readFile(samplesDir() + "/sample-10ch.cpt"));
-        switch (command) {
-            case Command::Save: target = fresh ? dir.file("CPT-07-clean.cpt") : opened; break;
-            case Command::Export: target = dir.file("CPT-07.cpd"); break;
-            case Command::Copy: target = dir.file("CPT-07-copy.cpt"); break;
-            case Command::SaveHistory: target = dir.file("CPT-07-history.txt"); break;
-        }
-        if (!fresh && target != opened) writeFile(target, "an earlier file\r\nof two lines\r\n");
-        if (fs::exists(target)) earlier = readFile(target);
-        namesBefore = namesIn(dir.path());
-    }
-
-    // Runs the command in a new window on the opened file; the messages it
-    // gave, and whether the run ended.
-    std::vector<std::string> run(int& runsEnded) const {
-        Window win;
-        win.open(opened);
-        win.messages->texts.clear();
-        win.messages->answers.push_back(true);  // overwrite: yes
-        switch (command) {
-            case Command::Save:
-                win.files->answers.push_back(target);
-                win.form->menuFileSaveClick();
-                break;
-            case Command::Export:
-                win.form->action("MenuExport")->trigger();
-                win.files->answers.push_back(target);
-                clickOn(win.w<QPushButton>("Command1"));
-                break;
-            case Command::Copy:
-                win.files->answers.push_back(opened);
-                win.files->answers.push_back(target);
-                win.form->mnuCopyClick();
-                break;
-            case Command::SaveHistory:
-                // One step, so the record is not empty.
-                win.form->action(win.form->action("mnu3Digits")->isChecked() ? "mnu2Digits" : "mnu3Digits")->trigger();
-                win.files->answers.push_back(target);
-                win.form->action("mnuSaveHistory")->trigger();
-                break;
-        }
-        runsEnded = win.runsEnded;
-        // The overwrite question of a save comes before the write; only the
-        // messages after it count.
-        std::vector<std::string> messages = win.messages->texts;
-        std::erase(messages, std::string("Do you want to overwrite the existing file?"));
-        return messages;
-    }
-
-    Command command;
+// Runs `command` on a copy of sample-10ch in a fresh folder, over an earlier
+// file unless `fresh`, with the `failAt`-th call of the write failing (none
+// for 0).
+Outcome run(const std::string& command, bool fresh, int failAt) {
     TempDir dir;
-    std::string opened, target, earlier;
-    std::vector<std::string> namesBefore;
-};
-
-// What the command writes when nothing fails, from a scene of its own.
-std::string completeFile(Command command, bool fresh) {
-    Scene scene(command, fresh);
-    int ended = 0;
-    scene.run(ended);
-    return readFile(scene.target);
+    const std::string opened = dir.file("CPT-07.cpt"), sample = readFile(samplesDir() + "/sample-10ch.cpt");
+    const std::string target = command == "save"     ? (fresh ? dir.file("CPT-07-clean.cpt") : opened)
+                               : command == "history" ? dir.file("CPT-07-history.txt")
+                                                      : dir.file(command == "export" ? "CPT-07.cpd" : "CPT-07-copy.cpt");
+    writeFile(opened, sample);
+    if (!fresh && target != opened) writeFile(target, "an earlier file\r\n");
+    auto contents = [&] { return fs::exists(target) ? readFile(target) : "(absent)"; };
+    auto names = [&] { return QDir(dir.dir.path()).entryList(QDir::Files | QDir::Hidden); };
+    Outcome out{{}, {}, names(), {}, contents(), {}, fs::path(target).filename().string()};
+    Window win;
+    win.open(opened);
+    win.messages->texts.clear();
+    win.messages->answers = {true};  // overwrite: yes
+    win.files->answers = {target};
+    if (command == "copy") win.files->answers.push_front(opened);
+    if (command == "history") win.messages->answers.push_front(true);  // a step to record first
+    setFileFaultHook([&](const char* operation) {
+        out.calls.emplace_back(operation);
+        return int(out.calls.size()) == failAt ? ENOSPC : 0;
+    });
+    if (command == "save") win.form->menuFileSaveClick();
+    if (command == "export") win.form->action("MenuExport")->trigger(), clickOn(win.w<QPushButton>("Command1"));
+    if (command == "copy") win.form->mnuCopyClick();
+    if (command == "history") win.form->action("mnu3Digits")->trigger(), win.form->action("mnuSaveHistory")->trigger();
+    setFileFaultHook({});
+    // The overwrite question of a save comes before the write.
+    out.messages = win.messages->texts;
+    std::erase(out.messages, std::string("Do you want to overwrite the existing file?"));
+    out.target = contents();
+    out.names = names();
+    out.openedKept = readFile(opened) == (target == opened ? out.target : sample);
+    out.runsEnded = win.runsEnded;
+    return out;
 }
 
-class FileFaults : public testing::TestWithParam<std::tuple<Command, bool>> {};
+class FileFaults : public testing::TestWithParam<std::tuple<const char*, bool>> {};
 
 TEST_P(FileFaults, EveryFailingCallLeavesTheEarlierFileAndTellsWhy) {
     const auto [command, fresh] = GetParam();
-    const std::string complete = completeFile(command, fresh);
-    ASSERT_FALSE(complete.empty());
-
-    // How many calls the write makes: all of open, write, flush, close and
-    // rename ask the seam.
-    int calls = 0;
-    {
-        Scene scene(command, fresh);
-        InjectedFault none(0);
-        int ended = 0;
-        scene.run(ended);
-        calls = static_cast<int>(none.operations.size());
-        for (const char* op : {"open", "write", "flush", "close", "rename"})
-            EXPECT_NE(std::find(none.operations.begin(), none.operations.end(), op), none.operations.end()) << op;
-    }
-    ASSERT_GE(calls, 5);
-
-    for (int n = 1; n <= calls + 1; ++n) {
-        SCOPED_TRACE(std::string(nameOf(command)) + (fresh ? " to a new file" : " over an earlier file") +
-                     ", call " + std::to_string(n) + " of " + std::to_string(calls) + " failing");
-        Scene scene(command, fresh);
-        std::vector<std::string> messages;
-        int ended = 0;
-        {
-            InjectedFault fault(n);
-            messages = scene.run(ended);
-        }
-        std::vector<std::string> names = scene.namesBefore;
-        if (n > calls) {
-            // Nothing failed: the complete new file, and the command's own
-            // closing message, if it has one.
-            EXPECT_EQ(readFile(scene.target), complete);
-            if (fresh) names.push_back(fs::path(scene.target).filename().string());
-            std::sort(names.begin(), names.end());
-            EXPECT_EQ(namesIn(scene.dir.path()), names);
-            std::vector<std::string> closing;
-            if (command == Command::Save) closing = {"File saved.  To cleanup another file, restart the program."};
-            if (command == Command::Copy) closing = {"File copied"};
-            if (command == Command::SaveHistory) closing = {"History saved."};
-            EXPECT_EQ(messages, closing);
-            continue;
-        }
-        if (fresh)
-            EXPECT_FALSE(fs::exists(scene.target));
-        else
-            EXPECT_EQ(readFile(scene.target), scene.earlier);
-        EXPECT_EQ(readFile(scene.opened), readFile(samplesDir() + "/sample-10ch.cpt"));
-        EXPECT_EQ(namesIn(scene.dir.path()), names) << "a temporary file was left behind";
-        ASSERT_EQ(messages.size(), 1u);
-        EXPECT_NE(messages[0].find(std::strerror(ENOSPC)), std::string::npos) << messages[0];
-        EXPECT_NE(messages[0].find(fs::path(scene.target).filename().string()), std::string::npos) << messages[0];
-        EXPECT_EQ(ended, 0) << "a failed write ended the run";
+    const std::string which = command;
+    const Outcome complete = run(command, fresh, 0);
+    for (const char* op : {"open", "write", "flush", "close", "rename"})
+        EXPECT_NE(std::find(complete.calls.begin(), complete.calls.end(), op), complete.calls.end()) << op;
+    const std::string closing = which == "copy"      ? "File copied"
+                                : which == "history" ? "History saved."
+                                                     : "File saved.  To cleanup another file, restart the program.";
+    EXPECT_EQ(complete.messages, which == "export" ? std::vector<std::string>{} : std::vector<std::string>{closing});
+    EXPECT_TRUE(complete.openedKept && complete.target.size() > (which == "history" ? 10u : 1000u));
+    EXPECT_EQ(complete.names.size(), complete.namesBefore.size() + fresh);
+    for (int n = 1; n <= int(complete.calls.size()); ++n) {
+        SCOPED_TRACE(which + (fresh ? " to a new file" : " over an earlier file") + ", call " + std::to_string(n));
+        const Outcome failed = run(command, fresh, n);
+        EXPECT_TRUE(failed.target == failed.earlier) << "the earlier file was changed";
+        EXPECT_EQ(failed.names, failed.namesBefore) << "a temporary file was left behind";
+        EXPECT_TRUE(failed.openedKept);
+        ASSERT_EQ(failed.messages.size(), 1u);
+        EXPECT_NE(failed.messages[0].find(std::strerror(ENOSPC)), std::string::npos) << failed.messages[0];
+        EXPECT_NE(failed.messages[0].find(failed.targetName), std::string::npos) << failed.messages[0];
+        EXPECT_EQ(failed.runsEnded, 0);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(SaveExportCopy, FileFaults,
-                         testing::Combine(testing::Values(Command::Save, Command::Export, Command::Copy, Command::SaveHistory),
-                                          testing::Bool()),
-                         [](const testing::TestParamInfo<std::tuple<Command, bool>>& info) {
-                             return std::string(nameOf(std::get<0>(info.param))) +
-                                    (std::get<1>(info.param) ? "ToANewFile" : "OverAnEarlierFile");
-                         });
+INSTANTIATE_TEST_SUITE_P(SaveExportCopy, FileFaults, testing::Combine(testing::Values("save", "export", "copy", "history"), testing::Bool()),
+                         [](const auto& i) { return std::get<0>(i.param) + std::string(std::get<1>(i.param) ? "New" : "Over"); });
 
 }  // namespace
-}  // namespace qm::test
+}  // namespace qm::uitest

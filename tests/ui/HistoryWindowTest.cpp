@@ -18,7 +18,7 @@
 #include "ui/HeaderBoxes.h"
 #include "ui/UiTestSupport.h"
 
-namespace qm::test {
+namespace qm::uitest {
 namespace {
 
 // Everything an undo must give back, apart from the Sounding itself.
@@ -235,4 +235,4 @@ TEST(HistoryWindow, UndoClosesTheOpenPanelAndTheListGoesToAnEntry) {
 }
 
 }  // namespace
-}  // namespace qm::test
+}  // namespace qm::uitest

@@ -11,7 +11,7 @@
 #include "support/SoundingCompare.h"
 #include "ui/UiTestSupport.h"
 
-namespace qm::test {
+namespace qm::uitest {
 namespace {
 
 TEST(OpenFormatCommands, WriteWhatTheWindowShowsAndAskBeforeReplacing) {
@@ -51,4 +51,4 @@ TEST(OpenFormatCommands, WriteWhatTheWindowShowsAndAskBeforeReplacing) {
 }
 
 }  // namespace
-}  // namespace qm::test
+}  // namespace qm::uitest

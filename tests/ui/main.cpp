@@ -3,18 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QString>
-
-namespace {
 
 // The offscreen platform says for every window that it cannot pass size
 // hints on; that says nothing about the tests.
-void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (text.contains(QLatin1String("propagateSizeHints"))) return;
-    qt_message_output(type, context, text);
+static void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (!text.contains(QLatin1String("propagateSizeHints"))) qt_message_output(type, context, text);
 }
-
-}  // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
