@@ -433,7 +433,7 @@ class Monkey {
             if (e.command == "mnuCopy" &&
                 (!saidIt("File copied") || bytes != (before.count(source) ? before.at(source) : readFile(source))))
                 return "the copy " + path + " is not its source's bytes, or was not announced";
-            if ((e.command == "Command1" || kWriters.count(e.command)) && bytes.empty())
+            if ((e.command == "Command1" || (kWriters.count(e.command) && e.command != "mnuSaveHistory")) && bytes.empty())
                 return "the export " + path + " is empty";
             if (e.command == "mnuSaveHistory" &&
                 (!saidIt("History saved.") || bytes != form().history().recordText()))

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QLineEdit>
 
 #include "support/SoundingCompare.h"
 #include "ui/UiTestSupport.h"
@@ -16,7 +17,7 @@ namespace {
 std::string seen(const Window& win) {
     std::string s = win.w<QLabel>("lblFileName")->text().toStdString() +
                     (win.form->action("MenuFileOpen")->isEnabled() ? " open on " : " open off ") +
-                    win.text("txtDepth_1").toStdString();
+                    shown(win.w<QLineEdit>("txtDepth_1")).toStdString();
     for (const std::string& m : win.messages->texts) s += "\n" + m;
     return s;
 }
@@ -54,7 +55,7 @@ TEST(FileDrop, OpensAsFileOpenBeforeALoadAndChangesNothingAfter) {
         if (c.message) opened.messages->texts.push_back(c.message);
 
         EXPECT_EQ(seen(dropped), seen(opened));
-        EXPECT_EQ(soundingDifference(dropped.form->sounding(), opened.form->sounding()), "");
+        EXPECT_EQ(test::soundingDifference(dropped.form->sounding(), opened.form->sounding()), "");
     }
 }
 

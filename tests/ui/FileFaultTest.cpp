@@ -49,7 +49,8 @@ Outcome run(const std::string& command, bool fresh, int failAt) {
     win.messages->answers = {true};  // overwrite: yes
     win.files->answers = {target};
     if (command == "copy") win.files->answers.push_front(opened);
-    if (command == "history") win.messages->answers.push_front(true);  // a step to record first
+    if (command == "history")  // one step, so the record is not empty
+        win.form->action(win.form->action("mnu3Digits")->isChecked() ? "mnu2Digits" : "mnu3Digits")->trigger();
     setFileFaultHook([&](const char* operation) {
         out.calls.emplace_back(operation);
         return int(out.calls.size()) == failAt ? ENOSPC : 0;
@@ -57,7 +58,7 @@ Outcome run(const std::string& command, bool fresh, int failAt) {
     if (command == "save") win.form->menuFileSaveClick();
     if (command == "export") win.form->action("MenuExport")->trigger(), clickOn(win.w<QPushButton>("Command1"));
     if (command == "copy") win.form->mnuCopyClick();
-    if (command == "history") win.form->action("mnu3Digits")->trigger(), win.form->action("mnuSaveHistory")->trigger();
+    if (command == "history") win.form->action("mnuSaveHistory")->trigger();
     setFileFaultHook({});
     // The overwrite question of a save comes before the write.
     out.messages = win.messages->texts;

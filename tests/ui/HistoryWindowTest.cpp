@@ -55,7 +55,7 @@ State stateOf(Window& win) {
         st.shown.controls.push_back(win.w<QLabel>(QStringLiteral("lblChannelLabel_%1").arg(c))->text().toStdString() +
                                     "|" + std::to_string(units->isVisibleTo(&f)) + units->currentText().toStdString() +
                                     std::to_string(units->count()) +
-                                    std::to_string(!win.cell(QStringLiteral("txtChannel%1_1").arg(c))->testAttribute(Qt::WA_ForceDisabled)));
+                                    std::to_string(!win.w<QLineEdit>(QStringLiteral("txtChannel%1_1").arg(c))->testAttribute(Qt::WA_ForceDisabled)));
     }
     for (const char* name : {"txtGPSLat", "txtGPSLon", "txtGPSAlt"}) st.shown.controls.push_back(f.boxText(name));
     st.shown.controls.push_back(win.w<QLabel>("lblDepthLabel")->text().toStdString());
@@ -76,7 +76,7 @@ std::string firstDifference(const std::vector<std::string>& a, const std::vector
 
 void expectSame(const State& expected, Window& win, const char* when) {
     const State now = stateOf(win);
-    EXPECT_EQ(soundingDifference(*expected.sounding, *now.sounding), "") << when;
+    EXPECT_EQ(test::soundingDifference(*expected.sounding, *now.sounding), "") << when;
     EXPECT_EQ(firstDifference(expected.shown.page, now.shown.page), "") << when;
     EXPECT_EQ(firstDifference(expected.shown.controls, now.shown.controls), "") << when;
     EXPECT_TRUE(expected.shown.saved == now.shown.saved) << when;
@@ -118,17 +118,17 @@ Act typeAndPress(const char* box, const char* text, const char* button) {
 Act depthKey(int key, int times = 1) {
     return [=](Window& w) {
         for (int i = 0; i < times; ++i)
-            sendKey(w.cell(QStringLiteral("txtDepth_%1").arg(w.form->sounding().pageRow)), key);
+            sendKey(w.w<QLineEdit>(QStringLiteral("txtDepth_%1").arg(w.form->sounding().pageRow)), key);
     };
 }
 void openGps(Window& w) { clickOn(w.w<QPushButton>("cmdEditGPS")); }
 
 const std::vector<StepCase>& stepCases() {
     static const std::vector<StepCase> cases = {
-        {"value", "sample-nopore.cpt", [](Window& w) { clickOn(w.cell("txtChannel1_8")); },
+        {"value", "sample-nopore.cpt", [](Window& w) { clickOn(w.w<QLineEdit>("txtChannel1_8")); },
          [](Window& w) {
-             typeInto(w.cell("txtChannel1_8"), "123.5");
-             sendKey(w.cell("txtChannel1_8"), Qt::Key_Down);
+             typeInto(w.w<QLineEdit>("txtChannel1_8"), "123.5");
+             sendKey(w.w<QLineEdit>("txtChannel1_8"), Qt::Key_Down);
          },
          "&Undo Edit Value", true},
         {"insert", "sample-nopore.cpt", depthKey(Qt::Key_Down, 12), depthKey(Qt::Key_Insert), "&Undo Insert Reading"},
@@ -184,7 +184,7 @@ TEST_P(EveryStep, UndoGivesBackTheStateBeforeAndRedoTheStateAfter) {
     c.run(win);
     if (c.typedText) win.form->refreshDisplay();
     const State after = stateOf(win);
-    ASSERT_NE(soundingDifference(*before.sounding, *after.sounding), "") << "the command changed nothing";
+    ASSERT_NE(test::soundingDifference(*before.sounding, *after.sounding), "") << "the command changed nothing";
     EXPECT_EQ(undo->text().toStdString(), c.undoCaption);
 
     undo->trigger();
