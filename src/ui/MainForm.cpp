@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QResizeEvent>
 #include <QVBoxLayout>
 
 #include "model/DataFolder.h"
@@ -23,6 +24,7 @@
 #include "ui/PageCellEdit.h"
 #include "ui/ShiftBaselinesPanel.h"
 #include "ui/TextCodec.h"
+#include "ui/ViewCommands.h"
 
 namespace qm::ui {
 
@@ -109,6 +111,7 @@ void MainForm::installCommands() {
     new AutoCleanCommand(*this);
     new DepthFormatCommands(*this);
     gps_ = new GpsCommands(*this);
+    view_ = new ViewCommands(*this);
 }
 
 void MainForm::prepareFileDialog(const std::string& filter, const std::string& fileName) {
@@ -182,7 +185,16 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event) {
 void MainForm::panelShownOrHidden() {
     bool anyShown = false;
     for (QGroupBox* frame : panels_) anyShown = anyShown || frame->isVisibleTo(this);
-    headerArea_->setVisible(!anyShown);
+    // A panel goes before the profile, the profile before the header boxes.
+    const bool profileInSide = view_ && view_->place(anyShown);
+    headerArea_->setVisible(!anyShown && !profileInSide);
+}
+
+void MainForm::layoutSideColumn() { panelShownOrHidden(); }
+
+void MainForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (event->size().width() != event->oldSize().width()) panelShownOrHidden();
 }
 
 }  // namespace qm::ui

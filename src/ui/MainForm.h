@@ -51,6 +51,7 @@ namespace qm::ui {
 
 class GpsCommands;
 class PageCanvas;
+class ViewCommands;
 class PageCellEdit;
 
 // What the window talks to outside itself. Every part left empty gets the
@@ -96,6 +97,11 @@ class MainForm : public QMainWindow {
     void renderPage();
     // lblNumberOfReadings := "# of Readings: " and the reading count.
     void updateNumberOfReadingsLabel();
+    // The page shows the state a page handler left: cells, messages, focus.
+    void handleReaction(const PageReaction& reaction);
+    // The header boxes, a panel or the profile in the side column, after a
+    // panel came or went or the window's width changed.
+    void layoutSideColumn();
 
     // Channel c's column header: label ChannelName(c), the unit box refilled
     // with the units of its type and set to ChannelUnitIndex(c) without
@@ -143,6 +149,7 @@ class MainForm : public QMainWindow {
 
    protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
    private:
     // Construction, one file each.
@@ -158,11 +165,12 @@ class MainForm : public QMainWindow {
     void showLoadedPage();
     void showHeaderTexts();
     void enableLoadedCommands();
-    void handleReaction(const PageReaction& reaction);
     bool cellKey(PageCellEdit& cell, int keyCode);
     void cellClick(PageCellEdit& cell);
     void renderLabels();
     void panelShownOrHidden();
+    // Only the columns of the sounding's channels take room once loaded.
+    void showPageColumns();
     PageCellEdit* cellAt(int column, int row) const;
 
     MainFormPlatform platform_;
@@ -193,6 +201,7 @@ class MainForm : public QMainWindow {
     QLabel* lblDataIndex_ = nullptr;
     QLabel* lblNumberOfReadings_ = nullptr;
     GpsCommands* gps_ = nullptr;
+    ViewCommands* view_ = nullptr;
 };
 
 }  // namespace qm::ui
