@@ -15,6 +15,7 @@
 #include "model/NumberText.h"
 #include "model/ProfileData.h"
 #include "ui/MainForm.h"
+#include "ui/PageCellEdit.h"
 #include "ui/ProfileView.h"
 #include "ui/TextCodec.h"
 
@@ -84,7 +85,14 @@ ViewCommands::ViewCommands(MainForm& form) : QObject(&form), form_(form) {
             if (syncing_ || !form_.soundingLoaded()) return;
             form_.handleReaction(form_.page().scrollTo(top));
         });
-    if (QWidget* page = form_.findChild<QWidget*>("readingsPage")) page->installEventFilter(this);
+    // The wheel over the page's cells (a text box passes it on only to its
+    // parents' handlers, not their filters) and over its free space.
+    if (QWidget* page = form_.findChild<QWidget*>("readingsPage")) {
+        page->installEventFilter(this);
+        for (QWidget* w : page->findChildren<QWidget*>())
+            if (qobject_cast<PageCellEdit*>(w) || w->objectName().startsWith("readings"))
+                w->installEventFilter(this);
+    }
     // u0 follows the water table box as it is typed.
     if (auto* box = form_.findChild<QLineEdit*>("txtWaterTableDepth"))
         connect(box, &QLineEdit::textChanged, this, [this] { soundingChanged(); });

@@ -10,6 +10,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,7 @@ class RecordingMessageBoxes : public ui::MessageBoxes {
     std::vector<std::string> texts;      // every box, messages and questions
     std::deque<bool> answers;            // for questions; No when empty
     std::function<void()> onMessage;     // runs while a message box is up
+    std::deque<std::optional<std::string>> typed;  // for text prompts; Cancel when empty
     void message(const std::string& text) override {
         texts.push_back(text);
         if (onMessage) onMessage();
@@ -60,6 +62,13 @@ class RecordingMessageBoxes : public ui::MessageBoxes {
         if (answers.empty()) return false;
         const bool a = answers.front();
         answers.pop_front();
+        return a;
+    }
+    std::optional<std::string> askText(const std::string& prompt, const std::string&) override {
+        texts.push_back(prompt);
+        if (typed.empty()) return std::nullopt;
+        auto a = typed.front();
+        typed.pop_front();
         return a;
     }
 };
