@@ -7,6 +7,7 @@
 // otherwise.
 #include <benchmark/benchmark.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
@@ -99,8 +100,10 @@ void BM_DownAtBottomRow(benchmark::State& state) {
         return;
     }
     auto* profile = form->findChild<ui::ProfileView*>("profileView");
-    if (!profile || !profile->isVisible()) {
-        state.SkipWithError("the profile is not shown");
+    // /1 with the profile shown, /0 with it switched off (View > Profile).
+    if (!state.range(0)) form->findChild<QAction*>("mnuProfile")->trigger();
+    if (!profile || profile->isVisible() != (state.range(0) == 1)) {
+        state.SkipWithError("the profile is not shown as asked");
         return;
     }
     QWidget* bottom = form->findChild<QLineEdit*>("txtDepth_24");
@@ -217,7 +220,7 @@ BENCHMARK(BM_ProfileBuild)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ProfileDraw)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PageModelRefresh)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CellsRepaint)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_DownAtBottomRow)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DownAtBottomRow)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_OpenUntilPageFilled)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -92,13 +92,22 @@ void drawRun(QPainter& p, const ProfileGeometry& g, const ProfileData& data, con
 void drawTrackHeader(QPainter& p, const ProfileGeometry& g, const QRectF& r, const ProfileTrack& t,
                      const ProfileStyle& style) {
     const QFontMetricsF fm(style.font);
+    const double lineH = fm.height();
+    // The title on two lines at most; a word wider than a narrow track gets
+    // a smaller face rather than being cut.
     QFont bold = style.font;
     bold.setBold(true);
+    const QString title = text(t.title);
+    for (int i = 0; i < 8; ++i) {
+        double widest = 0;
+        for (const QString& word : title.split(' ', Qt::SkipEmptyParts))
+            widest = std::max(widest, QFontMetricsF(bold).horizontalAdvance(word));
+        if (widest <= r.width() - 2 || bold.pointSizeF() <= 5.5) break;
+        bold.setPointSizeF(bold.pointSizeF() - 0.5);
+    }
     p.setFont(bold);
     p.setPen(kText);
-    const double lineH = fm.height();
-    const QRectF titleBox(r.left(), g.area.top(), r.width(), lineH * 2);
-    const QString title = QFontMetricsF(bold).elidedText(text(t.title), Qt::ElideRight, r.width() * 2 - 4);
+    const QRectF titleBox(r.left() - 1, g.area.top(), r.width() + 2, lineH * 2);
     p.drawText(titleBox, Qt::AlignHCenter | Qt::AlignBottom | Qt::TextWordWrap, title);
     p.setFont(style.font);
     const QRectF unitBox(r.left(), titleBox.bottom(), r.width(), lineH);
@@ -133,7 +142,13 @@ void drawLegend(QPainter& p, const QRectF& r, const ProfileTrack& t, const Profi
     if (t.series.size() < 2 && t.hydrostatic.empty()) return;
     const QFontMetricsF fm(style.font);
     std::vector<std::pair<QString, QColor>> entries;
-    for (std::size_t i = 0; i < t.series.size(); ++i) entries.emplace_back(text(t.series[i].name), lineColour(t, i));
+    // A narrow track names each channel by its last word (U2, U1, ...).
+    const bool narrow = r.width() < 130;
+    for (std::size_t i = 0; i < t.series.size(); ++i) {
+        QString name = text(t.series[i].name).trimmed();
+        if (narrow && name.contains(' ')) name = name.section(' ', -1);
+        entries.emplace_back(name, lineColour(t, i));
+    }
     if (!t.hydrostatic.empty()) entries.emplace_back("u0", kHydrostatic);
     double width = 0;
     for (const auto& e : entries) width = std::max(width, fm.horizontalAdvance(e.first));
@@ -166,7 +181,12 @@ ProfileGeometry layoutProfile(const QRectF& area, int trackCount, const ProfileS
     const QFontMetricsF fm(style.font);
     // The header: title, unit, then the value tick labels above the plot.
     g.headerHeight = fm.height() * (kHeaderLines + 1) + kGap;
-    const double axisW = fm.horizontalAdvance("-00000.00") + 6;
+    // As wide as the longest depth label, or the axis title.
+    const double extreme = std::max(std::fabs(top), std::fabs(bottom));
+    const bool negative = std::min(top, bottom) < 0;
+    const double axisW = std::max(fm.horizontalAdvance(QString(negative ? "-" : "") +
+                                                       text(tickText(extreme, 0.1, style.decimalSeparator))) + 10,
+                                  fm.horizontalAdvance("DEPTH") + 8);
     g.axisColumn = QRectF(area.left(), area.top() + g.headerHeight, axisW, area.height() - g.headerHeight - 2);
     g.plot = QRectF(area.left() + axisW, area.top() + g.headerHeight, std::max(1.0, area.width() - axisW - 2),
                     std::max(1.0, area.height() - g.headerHeight - 2));

@@ -198,6 +198,9 @@ bool ViewCommands::place(bool panelShown) {
     }
     besideArea_->setVisible(on && beside);
     const bool show = on && (beside || !panelShown);
+    // The header boxes go first: standing beside the profile for a moment,
+    // they would make the window grow to hold both, and stay grown.
+    if (show && inSide_) form_.findChild<QWidget*>("headerArea")->hide();
     const bool wasShown = profile_->isVisibleTo(&form_);
     profile_->setVisible(show);
     if (show && (!wasShown || stale_)) rebuildProfile();

@@ -10,6 +10,8 @@
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -30,6 +32,7 @@
 #include "monkey/SoundingChecks.h"
 #include "support/SoundingCompare.h"
 #include "ui/HeaderBoxes.h"
+#include "ui/ProfileView.h"
 #include "ui/TextCodec.h"
 #include "ui/UiTestSupport.h"
 
@@ -112,7 +115,8 @@ bool reachable(QAction* a, int depth = 0) {
 const char* const kMenuItems[] = {"MenuFileOpen", "mnuCopy",          "menuCombine",       "MenuFileSave",
                                   "MenuExport",   "mnuAutoClean",     "MenuFileExit",      "mnuShiftBaseline",
                                   "menuStartDepth", "mnuDepthIncrement", "mnuDepth",        "mnuElevation",
-                                  "mnu2Digits",   "mnu3Digits",       "mnuAbout"};
+                                  "mnu2Digits",   "mnu3Digits",       "mnuAbout",          "mnuProfile",
+                                  "mnuFitWholeSounding", "mnuGoToDepth"};
 
 const char* const kPanels[] = {"frmSecondFileData", "frmChangeStartDepth", "frmDepthIncrement", "frmShiftBaselines",
                                "frmExportData"};
@@ -284,6 +288,7 @@ class Monkey {
         if (k <= 70) return menuEvent();
         if (k <= 84) return buttonEvent(gps);
         if (k <= 92) return boxEvent(gps);
+        if (k <= 96 && !gps) return viewEvent();
         return comboEvent(gps);
     }
 
@@ -468,16 +473,108 @@ class Monkey {
         for (const std::string& p : answers) what += " [" + (p.empty() ? std::string("cancel") : shortText(p, 200)) + "]";
         const bool yes1 = chance(50), yes2 = chance(50);
         what += yes1 ? " yes" : " no";
+        // Go to Depth asks for a depth: a number, a text that is none, or Cancel.
+        std::optional<std::string> typed;
+        if (name == "mnuGoToDepth" && chance(85)) typed = ui::toCp1252(boxText());
+        if (typed) what += " typing \"" + *typed + "\"";
         QPointer<QAction> action(a);
         return {what,
-                [this, action, answers, yes1, yes2] {
+                [this, action, answers, yes1, yes2, typed] {
                     scriptAnswers(answers);
                     win_->messages->answers = {yes1, yes2};
+                    win_->messages->typed = {typed};
                     if (action) action->trigger();
                     win_->files->answers.clear();
                     win_->messages->answers.clear();
                 },
                 files, name, answers};
+    }
+
+    // The ways through a long sounding that are no menu item: Page Up and
+    // Down, Ctrl+Home and End, the wheel over the page and the profile
+    // (Ctrl: zoom), the page's scroll bar, clicks, drags and double clicks
+    // on the profile, and its optional tracks.
+    Event viewEvent() {
+        ui::MainForm& form = *win_->form;
+        auto* profile = form.findChild<ui::ProfileView*>("profileView");
+        const int k = uniform(1, 100);
+        if (k <= 35) {
+            static const std::pair<int, const char*> jumps[] = {
+                {Qt::Key_PageDown, "PageDown"}, {Qt::Key_PageUp, "PageUp"}, {Qt::Key_Home, "Ctrl+Home"},
+                {Qt::Key_End, "Ctrl+End"}};
+            const auto& [code, name] = jumps[uniform(0, 3)];
+            const Qt::KeyboardModifiers mods =
+                (code == Qt::Key_Home || code == Qt::Key_End) ? Qt::ControlModifier : Qt::NoModifier;
+            auto* cell = cellAt(randomColumn(), uniform(1, kPageRows));
+            const bool focus = qobject_cast<ui::PageCellEdit*>(form.focusWidget()) && chance(70);
+            QPointer<QWidget> target(focus ? form.focusWidget() : cell);
+            return {std::string("key ") + name + " in " + nameOf(target), [target, code, mods, focus] {
+                        if (!target) return;
+                        if (!focus) test::clickOn(target);
+                        QKeyEvent press(QEvent::KeyPress, code, mods);
+                        QApplication::sendEvent(target, &press);
+                    }};
+        }
+        const bool overProfile = profile && profile->isVisible() && chance(50);
+        QWidget* where = overProfile ? static_cast<QWidget*>(profile) : cellAt(randomColumn(), uniform(1, kPageRows));
+        const QPointF at(uniform(0, std::max(1, where->width() - 1)), uniform(0, std::max(1, where->height() - 1)));
+        QPointer<QWidget> target(where);
+        if (k <= 60) {
+            const int notches = uniform(-4, 4);
+            const bool ctrl = chance(30);
+            return {"wheel " + std::to_string(notches) + (ctrl ? " with Ctrl" : "") + " over " + nameOf(where),
+                    [target, at, notches, ctrl] {
+                        if (!target) return;
+                        QWheelEvent e(at, target->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                                      ctrl ? Qt::ControlModifier : Qt::NoModifier, Qt::NoScrollPhase, false);
+                        QApplication::sendEvent(target, &e);
+                    }};
+        }
+        if (k <= 75) {
+            QPointer<QScrollBar> bar(form.findChild<QScrollBar*>("pageScrollBar"));
+            const int value = uniform(-5, 10005);
+            return {"scroll bar to " + std::to_string(value), [bar, value] {
+                        if (bar && bar->isEnabled()) bar->setValue(value);
+                    }};
+        }
+        if (k <= 92 && overProfile) {
+            const bool twice = chance(20);
+            const int steps = uniform(0, 5);
+            QPointer<ui::ProfileView> view(profile);
+            return {std::string(twice ? "double click" : "click and drag " + std::to_string(steps) + " steps") +
+                        " on the profile",
+                    [this, view, at, twice, steps] {
+                        if (!view) return;
+                        auto mouse = [&](QEvent::Type type, QPointF p, Qt::MouseButtons held) {
+                            QMouseEvent e(type, p, view->mapToGlobal(p), Qt::LeftButton, held, Qt::NoModifier);
+                            QApplication::sendEvent(view, &e);
+                        };
+                        mouse(QEvent::MouseButtonPress, at, Qt::LeftButton);
+                        QPointF p = at;
+                        for (int i = 0; i < steps && view; ++i) {
+                            p.setY(p.y() + uniform(-80, 80));
+                            mouse(QEvent::MouseMove, p, Qt::LeftButton);
+                        }
+                        if (view) mouse(QEvent::MouseButtonRelease, p, Qt::NoButton);
+                        if (twice && view) mouse(QEvent::MouseButtonDblClick, p, Qt::LeftButton);
+                    }};
+        }
+        if (chance(30)) {
+            // Wide enough for the profile beside ten channels, or not.
+            const bool wide = chance(50);
+            return {std::string("resize the window to ") + (wide ? "1920 x 1080" : "1366 x 768"), [this, wide] {
+                        win_->form->resize(wide ? 1920 : 1366, wide ? 1080 : 768);
+                    }};
+        }
+        std::vector<QAction*> tracks;
+        if (QMenu* menu = form.findChild<QMenu*>("mnuTracks"))
+            for (QAction* a : menu->actions())
+                if (reachable(a)) tracks.push_back(a);
+        if (tracks.empty()) return {"track (none offered)", [] {}};
+        QPointer<QAction> track(pick(tracks));
+        return {"menu " + track->objectName().toStdString(), [track] {
+                    if (track) track->trigger();
+                }};
     }
 
     std::vector<QAbstractButton*> reachableButtons(QDialog* gps) const {
@@ -737,15 +834,28 @@ class Monkey {
         int shownPanels = 0;
         for (const char* name : kPanels) shownPanels += form.panelFrame(name)->isVisibleTo(&form) ? 1 : 0;
         if (shownPanels > 1) return "two panels are shown at once";
-        if (form.findChild<QWidget*>("headerArea")->isVisibleTo(&form) != (shownPanels == 0))
-            return "the header boxes and the panels do not take turns";
+        // The profile takes the header column's place when the window has no
+        // room for it beside the page; a panel goes before both.
+        auto* profile = form.findChild<ui::ProfileView*>("profileView");
+        const bool profileInSide = profile->parentWidget() == form.findChild<QWidget*>("sideArea") &&
+                                   profile->isVisibleTo(&form);
+        if (profileInSide && shownPanels > 0) return "the profile and a panel share the side column";
+        if (form.findChild<QWidget*>("headerArea")->isVisibleTo(&form) != (shownPanels == 0 && !profileInSide))
+            return "the header boxes, the panels and the profile do not take turns";
+        if (loaded && profile->isVisibleTo(&form)) {
+            profile->drawTracksIfStale();
+            if (!profile->profile() || profile->profile()->readingCount != std::min(s.readingCount, kMaxReadings))
+                return "the profile does not show the sounding's readings";
+            if (profile->cursorReading() != s.dataIndex) return "the profile's cursor is not at the current reading";
+        }
 
         // While the GPS dialog is open the disabled window disables its menus,
         // and a menu's item follows its menu; the states are its own again
         // when the dialog closes.
         if (!form.isEnabled()) return {};
         for (const char* name : {"MenuFileSave", "MenuExport", "menuCombine", "mnuShiftBaseline", "mnuEditDepth",
-                                 "mnuDepthSignificantDigits", "mnuAutoClean"})
+                                 "mnuDepthSignificantDigits", "mnuAutoClean", "mnuProfile", "mnuFitWholeSounding",
+                                 "mnuGoToDepth"})
             if (form.action(name)->isEnabled() != loaded) return std::string(name) + " has the wrong enabled state";
         if (form.action("MenuFileOpen")->isEnabled() == loaded) return "MenuFileOpen has the wrong enabled state";
         if (!loaded) return {};
