@@ -491,86 +491,62 @@ class Monkey {
     }
 
     // The ways through a long sounding that are no menu item: Page Up and
-    // Down, Ctrl+Home and End, the wheel over the page and the profile
-    // (Ctrl: zoom), the page's scroll bar, clicks, drags and double clicks
-    // on the profile, and its optional tracks.
+    // Down, Ctrl+Home and End, the wheel (Ctrl: zoom) over the page and the
+    // profile, the scroll bar, a click, drag or double click on the profile,
+    // an optional track, and a window too narrow or wide for the profile.
     Event viewEvent() {
         ui::MainForm& form = *win_->form;
         auto* profile = form.findChild<ui::ProfileView*>("profileView");
-        const int k = uniform(1, 100);
+        const bool onProfile = profile->isVisible() && chance(50);
+        QPointer<QWidget> w(onProfile ? static_cast<QWidget*>(profile) : cellAt(randomColumn(), uniform(1, kPageRows)));
+        const QPointF at(uniform(0, w->width()), uniform(0, w->height()));
+        auto send = [w, at](QEvent::Type type, int key, int notches, bool ctrl, QPointF to) {
+            const Qt::KeyboardModifiers mods = ctrl ? Qt::ControlModifier : Qt::NoModifier;
+            if (!w) return;
+            if (type == QEvent::KeyPress) {
+                QKeyEvent e(type, key, mods);
+                QApplication::sendEvent(w, &e);
+            } else if (type == QEvent::Wheel) {
+                QWheelEvent e(at, w->mapToGlobal(at), {}, {0, 120 * notches}, Qt::NoButton, mods, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(w, &e);
+            } else {
+                QMouseEvent e(type, to, w->mapToGlobal(to), Qt::LeftButton,
+                              type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, mods);
+                QApplication::sendEvent(w, &e);
+            }
+        };
+        const int k = uniform(1, 100), n = uniform(-4, 4);
+        const bool ctrl = chance(40);
         if (k <= 35) {
-            static const std::pair<int, const char*> jumps[] = {
-                {Qt::Key_PageDown, "PageDown"}, {Qt::Key_PageUp, "PageUp"}, {Qt::Key_Home, "Ctrl+Home"},
-                {Qt::Key_End, "Ctrl+End"}};
-            const auto& [code, name] = jumps[uniform(0, 3)];
-            const Qt::KeyboardModifiers mods =
-                (code == Qt::Key_Home || code == Qt::Key_End) ? Qt::ControlModifier : Qt::NoModifier;
-            auto* cell = cellAt(randomColumn(), uniform(1, kPageRows));
-            const bool focus = qobject_cast<ui::PageCellEdit*>(form.focusWidget()) && chance(70);
-            QPointer<QWidget> target(focus ? form.focusWidget() : cell);
-            return {std::string("key ") + name + " in " + nameOf(target), [target, code, mods, focus] {
-                        if (!target) return;
-                        if (!focus) test::clickOn(target);
-                        QKeyEvent press(QEvent::KeyPress, code, mods);
-                        QApplication::sendEvent(target, &press);
-                    }};
+            static const int keys[] = {Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_Home, Qt::Key_End};
+            const int key = keys[uniform(0, 3)];
+            return {std::string("key ") + (ctrl ? "Ctrl+" : "") + QKeySequence(key).toString().toStdString() + " in " + nameOf(w),
+                    [send, key, ctrl] { send(QEvent::KeyPress, key, 0, ctrl, {}); }};
         }
-        const bool overProfile = profile && profile->isVisible() && chance(50);
-        QWidget* where = overProfile ? static_cast<QWidget*>(profile) : cellAt(randomColumn(), uniform(1, kPageRows));
-        const QPointF at(uniform(0, std::max(1, where->width() - 1)), uniform(0, std::max(1, where->height() - 1)));
-        QPointer<QWidget> target(where);
-        if (k <= 60) {
-            const int notches = uniform(-4, 4);
-            const bool ctrl = chance(30);
-            return {"wheel " + std::to_string(notches) + (ctrl ? " with Ctrl" : "") + " over " + nameOf(where),
-                    [target, at, notches, ctrl] {
-                        if (!target) return;
-                        QWheelEvent e(at, target->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
-                                      ctrl ? Qt::ControlModifier : Qt::NoModifier, Qt::NoScrollPhase, false);
-                        QApplication::sendEvent(target, &e);
-                    }};
-        }
-        if (k <= 75) {
+        if (k <= 60)
+            return {"wheel " + std::to_string(n) + (ctrl ? " with Ctrl" : "") + " over " + nameOf(w),
+                    [send, n, ctrl] { send(QEvent::Wheel, 0, n, ctrl, {}); }};
+        if (k <= 72) {
             QPointer<QScrollBar> bar(form.findChild<QScrollBar*>("pageScrollBar"));
             const int value = uniform(-5, 10005);
             return {"scroll bar to " + std::to_string(value), [bar, value] {
                         if (bar && bar->isEnabled()) bar->setValue(value);
                     }};
         }
-        if (k <= 92 && overProfile) {
-            const bool twice = chance(20);
-            const int steps = uniform(0, 5);
-            QPointer<ui::ProfileView> view(profile);
-            return {std::string(twice ? "double click" : "click and drag " + std::to_string(steps) + " steps") +
-                        " on the profile",
-                    [this, view, at, twice, steps] {
-                        if (!view) return;
-                        auto mouse = [&](QEvent::Type type, QPointF p, Qt::MouseButtons held) {
-                            QMouseEvent e(type, p, view->mapToGlobal(p), Qt::LeftButton, held, Qt::NoModifier);
-                            QApplication::sendEvent(view, &e);
-                        };
-                        mouse(QEvent::MouseButtonPress, at, Qt::LeftButton);
-                        QPointF p = at;
-                        for (int i = 0; i < steps && view; ++i) {
-                            p.setY(p.y() + uniform(-80, 80));
-                            mouse(QEvent::MouseMove, p, Qt::LeftButton);
-                        }
-                        if (view) mouse(QEvent::MouseButtonRelease, p, Qt::NoButton);
-                        if (twice && view) mouse(QEvent::MouseButtonDblClick, p, Qt::LeftButton);
+        if (k <= 88 && onProfile)
+            return {"press, drag " + std::to_string(n) + " and release on the profile" + (ctrl ? ", double click" : ""),
+                    [send, at, n, ctrl] {
+                        send(QEvent::MouseButtonPress, 0, 0, false, at);
+                        for (int i = 1; i <= std::abs(n); ++i) send(QEvent::MouseMove, 0, 0, false, at + QPointF(0, 40 * n * i));
+                        send(QEvent::MouseButtonRelease, 0, 0, false, at + QPointF(0, 40 * n * std::abs(n)));
+                        if (ctrl) send(QEvent::MouseButtonDblClick, 0, 0, false, at);
                     }};
-        }
-        if (chance(30)) {
-            // Wide enough for the profile beside ten channels, or not.
-            const bool wide = chance(50);
-            return {std::string("resize the window to ") + (wide ? "1920 x 1080" : "1366 x 768"), [this, wide] {
-                        win_->form->resize(wide ? 1920 : 1366, wide ? 1080 : 768);
-                    }};
-        }
         std::vector<QAction*> tracks;
-        if (QMenu* menu = form.findChild<QMenu*>("mnuTracks"))
-            for (QAction* a : menu->actions())
-                if (reachable(a)) tracks.push_back(a);
-        if (tracks.empty()) return {"track (none offered)", [] {}};
+        for (QAction* a : form.findChild<QMenu*>("mnuTracks")->actions())
+            if (reachable(a)) tracks.push_back(a);
+        if (tracks.empty() || chance(30))
+            return {ctrl ? "window 1920 x 1080" : "window 1366 x 768",
+                    [this, ctrl] { win_->form->resize(ctrl ? 1920 : 1366, ctrl ? 1080 : 768); }};
         QPointer<QAction> track(pick(tracks));
         return {"menu " + track->objectName().toStdString(), [track] {
                     if (track) track->trigger();
