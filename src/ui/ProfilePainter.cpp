@@ -130,7 +130,8 @@ void drawValueTicks(QPainter& p, const ProfileGeometry& g, const QRectF& r, cons
         p.drawLine(QPointF(x, r.top()), QPointF(x, r.bottom()));
         const QString label = text(tickText(v, step, style.decimalSeparator));
         const double w = fm.horizontalAdvance(label);
-        double left = std::clamp(x - w / 2, r.left() - 2, r.right() + 2 - w);
+        // Inside the track, so the labels of neighbouring tracks never meet.
+        double left = std::clamp(x - w / 2, r.left(), std::max(r.left(), r.right() - w));
         if (left < lastRight + 3) continue;  // never two labels over each other
         p.setPen(kText);
         p.drawText(QPointF(left, labelY + fm.ascent()), label);
@@ -191,7 +192,7 @@ ProfileGeometry layoutProfile(const QRectF& area, int trackCount, const ProfileS
     g.plot = QRectF(area.left() + axisW, area.top() + g.headerHeight, std::max(1.0, area.width() - axisW - 2),
                     std::max(1.0, area.height() - g.headerHeight - 2));
     const int n = std::max(1, trackCount);
-    const double gap = 6.0;
+    const double gap = 8.0;
     const double w = std::max(1.0, (g.plot.width() - gap * (n - 1)) / n);
     for (int i = 0; i < trackCount; ++i)
         g.tracks.emplace_back(g.plot.left() + i * (w + gap), g.plot.top(), w, g.plot.height());
