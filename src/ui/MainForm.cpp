@@ -65,7 +65,11 @@ MainForm::MainForm(MainFormPlatform platform, QWidget* parent)
     installCommands();
 }
 
-MainForm::~MainForm() = default;
+MainForm::~MainForm() {
+    // The widgets go after this body; a panel hidden on its way out must not
+    // ask the view commands, which may already be gone, for the side column.
+    view_ = nullptr;
+}
 
 char MainForm::decimalSeparator() const { return qm::decimalSeparator(commaDecimalMode_); }
 
