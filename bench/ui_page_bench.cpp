@@ -1,11 +1,16 @@
-// The readings page of the real window with 10000 readings of 10 channels:
-// one Down key on the bottom row (RefreshDisplay over every reading and the
-// repaint of the page's cells), and File > Open of the big sounding until
-// the page is filled and painted. Runs offscreen unless QT_QPA_PLATFORM says
+// The readings page of the real window with 10000 readings of 10 channels
+// and the profile beside it (a 1920 x 1080 window): one Down key on the
+// bottom row (RefreshDisplay over every reading, the repaint of the page's
+// cells, the profile's cursor line and band), File > Open of the big
+// sounding until the page and the profile are drawn, and the drawing of the
+// profile's four tracks alone. Runs offscreen unless QT_QPA_PLATFORM says
 // otherwise.
 #include <benchmark/benchmark.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QImage>
+#include <QPainter>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPaintEvent>
@@ -13,8 +18,12 @@
 #include <memory>
 
 #include "BigSounding.h"
+#include "model/ProfileData.h"
 #include "model/SafeFile.h"
+#include "model/SoundingReader.h"
 #include "ui/MainForm.h"
+#include "ui/ProfilePainter.h"
+#include "ui/ProfileView.h"
 
 namespace {
 
@@ -54,7 +63,7 @@ std::unique_ptr<ui::MainForm> makeWindow() {
     p.endRun = [] {};
     p.commaDecimalMode = 0;
     auto form = std::make_unique<ui::MainForm>(std::move(p));
-    form->resize(1366, 768);
+    form->resize(1920, 1080);
     form->show();
     QApplication::processEvents();
     return form;
@@ -90,6 +99,13 @@ void BM_DownAtBottomRow(benchmark::State& state) {
         state.SkipWithError(("the big sounding did not load: " + lastBoxes->last).c_str());
         return;
     }
+    auto* profile = form->findChild<ui::ProfileView*>("profileView");
+    // /1 with the profile shown, /0 with it switched off (View > Profile).
+    if (!state.range(0)) form->findChild<QAction*>("mnuProfile")->trigger();
+    if (!profile || profile->isVisible() != (state.range(0) == 1)) {
+        state.SkipWithError("the profile is not shown as asked");
+        return;
+    }
     QWidget* bottom = form->findChild<QLineEdit*>("txtDepth_24");
     for (int r = form->sounding().pageRow; r < 24; ++r)
         pressDown(form->findChild<QLineEdit*>(QStringLiteral("txtDepth_%1").arg(r)));
@@ -105,6 +121,7 @@ void BM_DownAtBottomRow(benchmark::State& state) {
         state.SkipWithError("a scroll did not repaint the cells");
         return;
     }
+    const int drawings = profile->trackDrawings();
     for (auto _ : state) {
         if (form->sounding().dataIndex >= form->sounding().readingCount) {
             state.PauseTiming();
@@ -115,6 +132,7 @@ void BM_DownAtBottomRow(benchmark::State& state) {
         pressDown(bottom);
         paintPending();
     }
+    if (profile->trackDrawings() != drawings) state.SkipWithError("a Down drew the profile's tracks again");
 }
 
 void BM_OpenUntilPageFilled(benchmark::State& state) {
@@ -129,6 +147,11 @@ void BM_OpenUntilPageFilled(benchmark::State& state) {
         }
         paintPending();
         state.PauseTiming();
+        auto* profile = form->findChild<ui::ProfileView*>("profileView");
+        if (!profile || profile->trackDrawings() != 1) {
+            state.SkipWithError("the profile was not drawn once");
+            break;
+        }
         form.reset();
         state.ResumeTiming();
     }
@@ -161,9 +184,43 @@ void BM_CellsRepaint(benchmark::State& state) {
     }
 }
 
+// The profile of the big sounding: its data from the Sounding, and the
+// drawing of tip, sleeve, pore pressure (three channels) and friction ratio
+// into a 560 x 1000 image, as the view draws them.
+void BM_ProfileBuild(benchmark::State& state) {
+    auto s = std::make_unique<Sounding>();
+    readSoundingText(bench::bigSoundingFile(true), bench::benchTables(), 0, *s);
+    for (auto _ : state) benchmark::DoNotOptimize(buildProfile(*s, bench::benchTables(), false, 1.5));
+}
+
+void BM_ProfileDraw(benchmark::State& state) {
+    auto s = std::make_unique<Sounding>();
+    readSoundingText(bench::bigSoundingFile(true), bench::benchTables(), 0, *s);
+    const ProfileData data = buildProfile(*s, bench::benchTables(), false, 1.5);
+    std::vector<const ProfileTrack*> tracks;
+    for (const ProfileTrack& t : data.tracks)
+        if (!t.optional) tracks.push_back(&t);
+    if (tracks.size() != 4 || s->readingCount != kMaxReadings) {
+        state.SkipWithError("not four tracks of 10000 readings");
+        return;
+    }
+    QImage image(560, 1000, QImage::Format_ARGB32_Premultiplied);
+    ui::ProfileStyle style;
+    style.font = QApplication::font();
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter p(&image);
+        const ui::ProfileGeometry g =
+            ui::layoutProfile(QRectF(image.rect()), 4, style, data.axisMin, data.axisMax);
+        ui::drawProfile(p, g, data, tracks, style);
+    }
+}
+
+BENCHMARK(BM_ProfileBuild)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ProfileDraw)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PageModelRefresh)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CellsRepaint)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_DownAtBottomRow)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DownAtBottomRow)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_OpenUntilPageFilled)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -18,16 +18,10 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName("quillmere");
 
     qm::ui::MainForm form;
-    // The window is laid out for 1366 x 768; a screen of that size or
-    // smaller gets it maximized.
-    const QRect available = form.screen()->availableGeometry();
-    if (available.width() <= 1366 || available.height() <= 768) {
-        form.resize(available.size());
-        form.showMaximized();
-    } else {
-        form.resize(1366, 768);
-        form.show();
-    }
+    // The window is laid out for 1366 x 768 and up; it takes the whole
+    // screen, so a wider one shows the profile beside all ten channels.
+    form.resize(form.screen()->availableGeometry().size());
+    form.showMaximized();
 
     // QApplication has taken its own options out of argv; the path stays the
     // bytes the shell gave.

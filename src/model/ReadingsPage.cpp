@@ -44,6 +44,7 @@ void ReadingsPage::startAfterLoad() {
 
 void ReadingsPage::setDepthInFeet(bool feet) {
     depthInFeet_ = feet;
+    ++changeCount_;
     refreshDisplay();
 }
 
@@ -159,6 +160,7 @@ bool ReadingsPage::deleteReading() {
         s.speed[i] = s.speed[i + 1];
     }
     --s.readingCount;
+    ++changeCount_;
     refreshDisplay();
     return true;
 }
@@ -181,6 +183,7 @@ bool ReadingsPage::insertReading() {
     }
     for (int c = 1; c <= channels; ++c)
         if (s.noDataCount[c] > 0) s.value(c, s.readingCount) = kNoDataValue;
+    ++changeCount_;
     refreshDisplay();
     return true;
 }
@@ -245,8 +248,10 @@ bool ReadingsPage::commit(int column, int row, std::vector<std::string>& message
     }
     const int32_t k = readingIndexOfRow(row);
     // A row that shows no reading has nothing to store into.
-    if (column <= sounding_.channelCount && k >= 1 && k <= kMaxReadings)
+    if (column <= sounding_.channelCount && k >= 1 && k <= kMaxReadings) {
         sounding_.value(column, k) = static_cast<float>(*number);
+        ++changeCount_;
+    }
     return true;
 }
 

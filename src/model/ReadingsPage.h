@@ -39,6 +39,11 @@ constexpr int kUp = 38;
 constexpr int kDown = 40;
 constexpr int kInsert = 45;
 constexpr int kDelete = 46;
+// The jumps: Page Up and Page Down, and Home and End with Ctrl held.
+constexpr int kPageUp = 33;
+constexpr int kPageDown = 34;
+constexpr int kCtrlEnd = 35;
+constexpr int kCtrlHome = 36;
 }  // namespace keys
 
 struct PageCell {
@@ -131,6 +136,34 @@ class ReadingsPage {
     // (RefreshDisplay), empty cells in the columns above the channel count
     // and both labels.
     void restoreView(const PageView& view);
+    // ---- Jumps: moves of more than one reading (ReadingsPageJumps.cpp) ----
+    // Each commits a typed value first (the channel cell where a key was
+    // pressed, else the selected cell; a text the page wrote itself is no
+    // typed value), and a refused text stops it. The cursor lands on the
+    // reading asked for, kept within NoDataLeadCount + 1 .. ReadingCount,
+    // with the page's top row as near to `wishedTop` as the cursor rows
+    // allow and the page never scrolled past the last reading. Nothing in
+    // the sounding changes but the committed value.
+
+    // Page Up, Page Down, Ctrl+Home, Ctrl+End in a cell of `column`, `row`.
+    PageReaction jumpKey(int column, int row, int keyCode);
+    // The wheel over the page: `readings` down (negative: up), the page along.
+    PageReaction scrollBy(int32_t readings);
+    // The scroll bar: reading `top` on the top row, the cursor row kept.
+    PageReaction scrollTo(int32_t top);
+    // Go to Depth and a click on the profile: reading k becomes current; the
+    // page stays when it shows k, else k comes to the middle row.
+    PageReaction goToReading(int32_t k);
+    // The reading whose page depth (value(0, r)) is nearest to `depth`, the
+    // first of equals; 0 without readings.
+    int32_t nearestReading(double depth) const;
+    // The reading on the top row, and the largest top the scroll bar offers.
+    int32_t topReading() const { return sounding_.dataIndex - sounding_.pageRow + 1; }
+    int32_t lastTopReading() const;
+    // Counts every change this model made to the sounding's values, reading
+    // count or page depths (commit, Insert, Delete, the depth unit), so a
+    // view of the whole sounding knows when to draw it again.
+    uint64_t changeCount() const { return changeCount_; }
 
     // lblDataIndex and lblNumberOfReadings.
     const std::string& dataIndexLabel() const { return dataIndexLabel_; }
@@ -158,6 +191,9 @@ class ReadingsPage {
     bool moveDown(PageReaction& reaction);
     bool moveUp(PageReaction& reaction);
     int largestNoDataCount() const;
+    PageReaction jumpTo(int32_t k, int32_t wishedTop, int keyColumn = 0, int keyRow = 0);
+    bool commitTyped(int column, int row, PageReaction& reaction);
+    uint64_t changeCount_ = 0;
 
     Sounding& sounding_;
     const ChannelTypeTable& table_;

@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QResizeEvent>
 #include <QVBoxLayout>
 
 #include "model/DataFolder.h"
@@ -25,6 +26,7 @@
 #include "ui/ShiftBaselinesPanel.h"
 #include "ui/SoundingFileDrop.h"
 #include "ui/TextCodec.h"
+#include "ui/ViewCommands.h"
 
 namespace qm::ui {
 
@@ -65,7 +67,11 @@ MainForm::MainForm(MainFormPlatform platform, QWidget* parent)
     installCommands();
 }
 
-MainForm::~MainForm() = default;
+MainForm::~MainForm() {
+    // The widgets go after this body; a panel hidden on its way out must not
+    // ask the view commands, which may already be gone, for the side column.
+    view_ = nullptr;
+}
 
 char MainForm::decimalSeparator() const { return qm::decimalSeparator(commaDecimalMode_); }
 
@@ -112,6 +118,7 @@ void MainForm::installCommands() {
     new AutoCleanCommand(*this);
     new DepthFormatCommands(*this);
     gps_ = new GpsCommands(*this);
+    view_ = new ViewCommands(*this);
     // Last: it finds every text box the commands built.
     new SoundingFileDrop(*this);
 }
@@ -187,7 +194,16 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event) {
 void MainForm::panelShownOrHidden() {
     bool anyShown = false;
     for (QGroupBox* frame : panels_) anyShown = anyShown || frame->isVisibleTo(this);
-    headerArea_->setVisible(!anyShown);
+    // A panel goes before the profile, the profile before the header boxes.
+    const bool profileInSide = view_ && view_->place(anyShown);
+    headerArea_->setVisible(!anyShown && !profileInSide);
+}
+
+void MainForm::layoutSideColumn() { panelShownOrHidden(); }
+
+void MainForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (event->size().width() != event->oldSize().width()) panelShownOrHidden();
 }
 
 }  // namespace qm::ui

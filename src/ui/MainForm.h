@@ -55,6 +55,7 @@ namespace qm::ui {
 class GpsCommands;
 class HistoryListDialog;
 class PageCanvas;
+class ViewCommands;
 class PageCellEdit;
 
 // What the window talks to outside itself. Every part left empty gets the
@@ -100,6 +101,11 @@ class MainForm : public QMainWindow {
     void renderPage();
     // lblNumberOfReadings := "# of Readings: " and the reading count.
     void updateNumberOfReadingsLabel();
+    // The page shows the state a page handler left: cells, messages, focus.
+    void handleReaction(const PageReaction& reaction);
+    // The header boxes, a panel or the profile in the side column, after a
+    // panel came or went or the window's width changed.
+    void layoutSideColumn();
 
     // Channel c's column header: label ChannelName(c), the unit box refilled
     // with the units of its type and set to ChannelUnitIndex(c) without
@@ -176,6 +182,7 @@ class MainForm : public QMainWindow {
 
    protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
    private:
     // Construction, one file each.
@@ -217,6 +224,8 @@ class MainForm : public QMainWindow {
     void cellClick(PageCellEdit& cell);
     void renderLabels();
     void panelShownOrHidden();
+    // Only the columns of the sounding's channels take room once loaded.
+    void showPageColumns();
     PageCellEdit* cellAt(int column, int row) const;
 
     MainFormPlatform platform_;
@@ -252,6 +261,7 @@ class MainForm : public QMainWindow {
     std::unique_ptr<StepCapture> capture_;
     int stepDepth_ = 0;
     HistoryListDialog* historyList_ = nullptr;
+    ViewCommands* view_ = nullptr;
 };
 
 }  // namespace qm::ui

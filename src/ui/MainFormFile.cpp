@@ -11,6 +11,7 @@
 #include "ui/HeaderBoxes.h"
 #include "ui/MainForm.h"
 #include "ui/TextCodec.h"
+#include "ui/ViewCommands.h"
 
 namespace qm::ui {
 
@@ -74,8 +75,10 @@ void MainForm::showLoadedPage() {
     page_->startAfterLoad();
     cmbDepthUnits_->show();
     frmMessage_->hide();
+    showPageColumns();
     renderPage();
     enableLoadedCommands();
+    view_->loaded();
 }
 
 void MainForm::menuFileSaveClick() {

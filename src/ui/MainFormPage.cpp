@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "model/Units.h"
@@ -13,6 +14,7 @@
 #include "ui/PageCanvas.h"
 #include "ui/PageCellEdit.h"
 #include "ui/TextCodec.h"
+#include "ui/ViewCommands.h"
 
 namespace qm::ui {
 
@@ -69,6 +71,7 @@ QWidget* MainForm::buildPage() {
     column->setSpacing(4);
 
     auto* headers = new QGridLayout();
+    headers->setObjectName("readingsHeaders");
     headers->setHorizontalSpacing(1);
     headers->setVerticalSpacing(2);
     headers->setContentsMargins(1, 0, 1, 0);
@@ -146,7 +149,14 @@ QWidget* MainForm::buildPage() {
     canvas_->raise();
     auto* gridRow = new QHBoxLayout();
     gridRow->setContentsMargins(0, 0, 0, 0);
+    gridRow->setSpacing(2);
     gridRow->addWidget(grid);
+    // Where the page stands in the sounding; dragged, it moves the page.
+    auto* bar = new QScrollBar(Qt::Vertical, page);
+    bar->setObjectName("pageScrollBar");
+    bar->setFixedHeight(grid->height());
+    bar->setEnabled(false);
+    gridRow->addWidget(bar, 0, Qt::AlignTop);
     gridRow->addStretch(1);
     column->addLayout(gridRow);
 
@@ -176,6 +186,7 @@ void MainForm::renderPage() {
     // One repaint of the page, however many cells changed.
     if (changed) canvas_->update();
     renderLabels();
+    if (view_) view_->pageShown();
 }
 
 void MainForm::renderLabels() {
@@ -185,12 +196,16 @@ void MainForm::renderLabels() {
 
 void MainForm::refreshDisplay() {
     page_->refreshDisplay();
+    // Every command that changed the sounding ends here: the profile follows.
+    if (view_) view_->soundingChanged();
     renderPage();
 }
 
 void MainForm::updateNumberOfReadingsLabel() {
     page_->updateNumberOfReadingsLabel();
     renderLabels();
+    // A combine changes the reading count without refreshing the page.
+    if (view_) view_->soundingChanged();
 }
 
 void MainForm::handleReaction(const PageReaction& reaction) {
@@ -231,7 +246,13 @@ MainForm::WatchedCommit MainForm::watchCommit(int column, int row) const {
 
 bool MainForm::cellKey(PageCellEdit& cell, int keyCode) {
     PageReaction reaction;
-    if (cell.column() == kDepthColumn) {
+    if (keyCode == keys::kPageDown || keyCode == keys::kPageUp || keyCode == keys::kCtrlHome ||
+        keyCode == keys::kCtrlEnd) {
+        // A jump commits a typed value first: that is a step of its own.
+        const WatchedCommit w = watchCommit(cell.column(), cell.row());
+        reaction = page_->jumpKey(cell.column(), cell.row(), keyCode);
+        recordCommit(w);
+    } else if (cell.column() == kDepthColumn) {
         const bool edits = soundingLoaded() && (keyCode == keys::kInsert || keyCode == keys::kDelete);
         if (edits) beginStep();
         reaction = page_->depthKeyDown(cell.row(), keyCode);
@@ -281,6 +302,23 @@ void MainForm::showChannelColumn(int c) {
     }
     units->show();
     for (int r = 1; r <= kPageRows; ++r) cellAt(c, r)->setEnabled(true);
+    showPageColumns();
+}
+
+void MainForm::showPageColumns() {
+    QWidget* grid = findChild<QWidget*>("readingsGrid");
+    auto* headers = findChild<QGridLayout*>("readingsHeaders");
+    for (int c = 1; c <= kMaxChannels; ++c) {
+        const bool shown = !soundingLoaded() || c <= sounding_.channelCount;
+        for (int r = 1; r <= kPageRows; ++r) cellAt(c, r)->setVisible(shown);
+        lblChannelLabel_[c]->setVisible(shown);
+        if (!shown) cmbChannelUnits_[c]->hide();
+        if (headers) headers->setColumnMinimumWidth(c, shown ? kChannelWidth : 0);
+    }
+    for (int r = 1; r <= kPageRows; ++r) findChild<QWidget*>(QStringLiteral("readingsRow_%1").arg(r))->adjustSize();
+    grid->setFixedSize(grid->sizeHint());
+    canvas_->setGeometry(grid->rect());
+    canvas_->update();
 }
 
 void MainForm::hideChannelColumn(int c) {

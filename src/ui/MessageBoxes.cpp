@@ -1,6 +1,8 @@
 #include "ui/MessageBoxes.h"
 
 #include <QApplication>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 #include "ui/TextCodec.h"
@@ -18,6 +20,14 @@ bool QtMessageBoxes::question(const std::string& text) {
                     QMessageBox::Yes | QMessageBox::No, parent_);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<std::string> QtMessageBoxes::askText(const std::string& prompt, const std::string& text) {
+    bool ok = false;
+    const QString answer = QInputDialog::getText(parent_, QApplication::applicationName(), fromCp1252(prompt),
+                                                 QLineEdit::Normal, fromCp1252(text), &ok);
+    if (!ok) return std::nullopt;
+    return toCp1252(answer);
 }
 
 }  // namespace qm::ui

@@ -3,6 +3,7 @@
 // question with Yes and No. The window shows them with QMessageBox; the
 // tests record each text and script each answer.
 
+#include <optional>
 #include <string>
 
 class QWidget;
@@ -16,6 +17,10 @@ class MessageBoxes {
     virtual void message(const std::string& text) = 0;
     // True for Yes.
     virtual bool question(const std::string& text) = 0;
+    // A line of text typed in answer to `prompt` (OK), or none (Cancel).
+    virtual std::optional<std::string> askText(const std::string& /*prompt*/, const std::string& /*text*/) {
+        return std::nullopt;
+    }
 };
 
 // Modal boxes over `parent`, titled with the application's name.
@@ -24,6 +29,7 @@ class QtMessageBoxes : public MessageBoxes {
     explicit QtMessageBoxes(QWidget* parent) : parent_(parent) {}
     void message(const std::string& text) override;
     bool question(const std::string& text) override;
+    std::optional<std::string> askText(const std::string& prompt, const std::string& text) override;
 
    private:
     QWidget* parent_;

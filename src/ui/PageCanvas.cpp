@@ -64,6 +64,8 @@ void PageCanvas::paintEvent(QPaintEvent* event) {
     p.fillRect(QRect(0, 0, width(), 1), kLineColor);
     p.fillRect(QRect(0, 0, 1, height()), kLineColor);
     for (const PageCellEdit* cell : cells_) {
+        // The columns of channels the sounding lacks are hidden.
+        if (cell->isHidden()) continue;
         const QRect r = cellRect(cell);
         if (cell->row() == 1) p.fillRect(QRect(r.right() + 1, 0, 1, height()), kLineColor);
         if (cell->column() == 0) p.fillRect(QRect(0, r.bottom() + 1, width(), 1), kLineColor);

@@ -145,8 +145,13 @@ void PageCellEdit::applyColors(Rgb background, Rgb text) {
     setPalette(p);
 }
 
-int PageCellEdit::keyCodeOf(int qtKey) {
+int PageCellEdit::keyCodeOf(int qtKey, Qt::KeyboardModifiers modifiers) {
+    const bool ctrl = modifiers & Qt::ControlModifier;
     switch (qtKey) {
+        case Qt::Key_PageUp: return keys::kPageUp;
+        case Qt::Key_PageDown: return keys::kPageDown;
+        case Qt::Key_Home: return ctrl ? keys::kCtrlHome : 0;
+        case Qt::Key_End: return ctrl ? keys::kCtrlEnd : 0;
         case Qt::Key_Return:
         case Qt::Key_Enter: return keys::kEnter;
         case Qt::Key_Up: return keys::kUp;
@@ -171,7 +176,7 @@ bool PageCellEdit::event(QEvent* event) {
 
 void PageCellEdit::keyPressEvent(QKeyEvent* event) {
     syncLineText();
-    if (onKey_ && onKey_(*this, keyCodeOf(event->key()))) {
+    if (onKey_ && onKey_(*this, keyCodeOf(event->key(), event->modifiers()))) {
         event->accept();
         return;
     }

@@ -53,8 +53,9 @@ class PageCellEdit : public QLineEdit {
     // Brings QLineEdit::text up to the shown text.
     void syncLineText();
 
-    // The key codes of the page's handlers for a Qt key.
-    static int keyCodeOf(int qtKey);
+    // The key codes of the page's handlers for a Qt key; Home and End
+    // count only with Ctrl.
+    static int keyCodeOf(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
    protected:
     // The undo and redo keys belong to the History menu, not to the text

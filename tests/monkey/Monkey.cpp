@@ -13,17 +13,21 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPointer>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <algorithm>
 #include <csignal>
 #include <deque>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <random>
 #include <unistd.h>
 
 #include "model/LineFields.h"
 #include "model/NumberText.h"
 #include "model/SoundingReader.h"
+#include "ui/ProfileView.h"
 #include "ui/UiTestSupport.h"
 #include "ui/WindowCheck.h"
 
@@ -61,6 +65,7 @@ const char* const kMenuItems[] = {"MenuFileOpen",     "mnuCopy",        "menuCom
                                   "menuStartDepth",   "mnuDepthIncrement", "mnuDepth",       "mnuElevation",
                                   "mnu2Digits",       "mnu3Digits",     "mnuAbout",          "mnuExportCsv",
                                   "mnuExportGef",     "mnuExportAgs",   "mnuHistoryList",    "mnuSaveHistory",
+                                  "mnuProfile",       "mnuFitWholeSounding", "mnuGoToDepth",
                                   // Undo and Redo weigh as much as the rest together.
                                   "mnuUndo", "mnuRedo", "mnuUndo", "mnuRedo", "mnuUndo", "mnuRedo", "mnuUndo", "mnuRedo"};
 
@@ -206,6 +211,7 @@ class Monkey {
         if (k <= 84) return buttonEvent();
         if (k <= 92) return boxEvent();
         if (k <= 94) return dropEvent();
+        if (k <= 96 && root() == win_->form.get()) return viewEvent();
         return comboEvent();
     }
 
@@ -313,7 +319,12 @@ class Monkey {
         const bool writes = name == "mnuCopy" || name == "MenuFileSave" || kWriters.count(name);
         // The History list opens on a click on one of its entries.
         const int entry = uniform(0, 200);
-        return answered("menu " + name, writes ? name : "", answers, [this, a, entry] {
+        // Go to Depth asks for a depth: a number, a text that is none, or Cancel.
+        std::optional<std::string> typed;
+        if (name == "mnuGoToDepth" && chance(85)) typed = ui::toCp1252(boxText());
+        return answered("menu " + name + (typed ? " typing \"" + *typed + "\"" : ""), writes ? name : "", answers,
+                        [this, a, entry, typed] {
+            win_->messages->typed = {typed};
             if (a) a->trigger();
             if (a && a->objectName() == "mnuHistoryList")
                 if (auto* list = form().findChild<QListWidget*>("lstHistory"); list && list->count() > 0)
@@ -363,6 +374,69 @@ class Monkey {
         const QString text = boxText();
         return {"set " + nameOf(box) + " to \"" + ui::toCp1252(text) + "\"", [box, text] {
                     if (box) typeInto(box, text);
+                }};
+    }
+
+    // The ways through a long sounding that are no menu item: Page Up and
+    // Down, Ctrl+Home and End, the wheel (Ctrl: zoom) over the page and the
+    // profile, the scroll bar, a click, drag or double click on the profile,
+    // an optional track, and a window too narrow or wide for the profile.
+    Event viewEvent() {
+        ui::MainForm& form = *win_->form;
+        auto* profile = form.findChild<ui::ProfileView*>("profileView");
+        const bool onProfile = profile->isVisible() && chance(50);
+        QPointer<QWidget> w(onProfile ? static_cast<QWidget*>(profile) : randomCell());
+        const QPointF at(uniform(0, w->width()), uniform(0, w->height()));
+        auto send = [w, at](QEvent::Type type, int key, int notches, bool ctrl, QPointF to) {
+            const Qt::KeyboardModifiers mods = ctrl ? Qt::ControlModifier : Qt::NoModifier;
+            if (!w) return;
+            if (type == QEvent::KeyPress) {
+                QKeyEvent e(type, key, mods);
+                QApplication::sendEvent(w, &e);
+            } else if (type == QEvent::Wheel) {
+                QWheelEvent e(at, w->mapToGlobal(at), {}, {0, 120 * notches}, Qt::NoButton, mods, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(w, &e);
+            } else {
+                QMouseEvent e(type, to, w->mapToGlobal(to), Qt::LeftButton,
+                              type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, mods);
+                QApplication::sendEvent(w, &e);
+            }
+        };
+        const int k = uniform(1, 100), n = uniform(-4, 4);
+        const bool ctrl = chance(40);
+        if (k <= 35) {
+            static const int keys[] = {Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_Home, Qt::Key_End};
+            const int key = keys[uniform(0, 3)];
+            return {std::string("key ") + (ctrl ? "Ctrl+" : "") + QKeySequence(key).toString().toStdString() + " in " + nameOf(w),
+                    [send, key, ctrl] { send(QEvent::KeyPress, key, 0, ctrl, {}); }};
+        }
+        if (k <= 60)
+            return {"wheel " + std::to_string(n) + (ctrl ? " with Ctrl" : "") + " over " + nameOf(w),
+                    [send, n, ctrl] { send(QEvent::Wheel, 0, n, ctrl, {}); }};
+        if (k <= 72) {
+            QPointer<QScrollBar> bar(form.findChild<QScrollBar*>("pageScrollBar"));
+            const int value = uniform(-5, 10005);
+            return {"scroll bar to " + std::to_string(value), [bar, value] {
+                        if (bar && bar->isEnabled()) bar->setValue(value);
+                    }};
+        }
+        if (k <= 88 && onProfile)
+            return {"press, drag " + std::to_string(n) + " and release on the profile" + (ctrl ? ", double click" : ""),
+                    [send, at, n, ctrl] {
+                        send(QEvent::MouseButtonPress, 0, 0, false, at);
+                        for (int i = 1; i <= std::abs(n); ++i) send(QEvent::MouseMove, 0, 0, false, at + QPointF(0, 40 * n * i));
+                        send(QEvent::MouseButtonRelease, 0, 0, false, at + QPointF(0, 40 * n * std::abs(n)));
+                        if (ctrl) send(QEvent::MouseButtonDblClick, 0, 0, false, at);
+                    }};
+        std::vector<QAction*> tracks;
+        for (QAction* a : form.findChild<QMenu*>("mnuTracks")->actions())
+            if (reachable(a)) tracks.push_back(a);
+        if (tracks.empty() || chance(30))
+            return {ctrl ? "window 1920 x 1080" : "window 1366 x 768",
+                    [this, ctrl] { win_->form->resize(ctrl ? 1920 : 1366, ctrl ? 1080 : 768); }};
+        QPointer<QAction> track(pick(tracks));
+        return {"menu " + track->objectName().toStdString(), [track] {
+                    if (track) track->trigger();
                 }};
     }
 

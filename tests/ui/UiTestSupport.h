@@ -14,6 +14,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -57,7 +58,15 @@ struct RecordingMessageBoxes : ui::MessageBoxes {
     std::vector<std::string> texts;   // every box, messages and questions
     std::deque<bool> answers;         // for questions; No when empty
     std::function<void()> onMessage;  // runs while a box is up
+    std::deque<std::optional<std::string>> typed;  // for text prompts; Cancel when empty
     void message(const std::string& text) override { texts.push_back(text), onMessage ? onMessage() : void(); }
+    std::optional<std::string> askText(const std::string& prompt, const std::string&) override {
+        texts.push_back(prompt);
+        if (typed.empty()) return std::nullopt;
+        auto a = typed.front();
+        typed.pop_front();
+        return a;
+    }
     bool question(const std::string& text) override {
         message(text);
         const bool a = !answers.empty() && answers.front();

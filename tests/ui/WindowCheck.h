@@ -16,6 +16,7 @@
 #include "model/PageText.h"
 #include "model/Units.h"
 #include "ui/MainForm.h"
+#include "ui/ProfileView.h"
 #include "ui/PageCellEdit.h"
 #include "ui/TextCodec.h"
 
@@ -62,12 +63,25 @@ inline std::string windowProblem(ui::MainForm& form) {
         return "the index or count label differs from the page's";
     int panels = 0;
     for (auto* frame : form.findChildren<QGroupBox*>(QRegularExpression("^frm"))) panels += frame->isVisibleTo(&form);
-    if (panels > 1 || form.findChild<QWidget*>("headerArea")->isVisibleTo(&form) != (panels == 0))
-        return "the header boxes and the panels do not take turns";
+    // The profile takes the header column's place when the window has no
+    // room for it beside the page; a panel goes before both.
+    auto* profile = form.findChild<ui::ProfileView*>("profileView");
+    const bool profileInSide =
+        profile->parentWidget() == form.findChild<QWidget*>("sideArea") && profile->isVisibleTo(&form);
+    if (panels > 1 || (profileInSide && panels > 0) ||
+        form.findChild<QWidget*>("headerArea")->isVisibleTo(&form) != (panels == 0 && !profileInSide))
+        return "the header boxes, the panels and the profile do not take turns";
+    if (loaded && profile->isVisibleTo(&form)) {
+        profile->drawTracksIfStale();
+        if (!profile->profile() || profile->profile()->readingCount != std::min(s.readingCount, kMaxReadings))
+            return "the profile does not show the sounding's readings";
+        if (profile->cursorReading() != s.dataIndex) return "the profile's cursor is not at the current reading";
+    }
     // While the GPS dialog is up the disabled window disables its menus.
     if (!form.isEnabled()) return {};
     for (const char* name : {"MenuFileSave", "MenuExport", "menuCombine", "mnuShiftBaseline", "mnuEditDepth",
-                             "mnuDepthSignificantDigits", "mnuAutoClean"})
+                             "mnuDepthSignificantDigits", "mnuAutoClean", "mnuProfile", "mnuFitWholeSounding",
+                             "mnuGoToDepth", "mnuExportCsv", "mnuExportGef", "mnuExportAgs"})
         if (form.action(name)->isEnabled() != loaded) return std::string(name) + " has the wrong enabled state";
     if (form.action("MenuFileOpen")->isEnabled() == loaded) return "MenuFileOpen has the wrong enabled state";
     if (!loaded) return {};

@@ -1,0 +1,76 @@
+#pragma once
+// What the profile of a sounding shows, without any drawing: the tracks a
+// sounding's channels give, the friction ratio computed from tip and sleeve,
+// the runs of readings each line is drawn in (broken at readings without
+// data and at wide depth gaps), the hydrostatic line from the water table,
+// the depth axis in the page's unit and format, and tick values. The window's
+// profile view and the log files draw it; the tests check it.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "model/ChannelTypeTable.h"
+#include "model/Sounding.h"
+
+namespace qm {
+
+// Hydrostatic pressure of fresh water, kPa per metre below the water table.
+constexpr double kHydrostaticKpaPerMetre = 9.81;
+
+enum class TrackKind { TipResistance, SleeveFriction, PorePressure, FrictionRatio, OtherChannel };
+
+// One line of a track: a value per reading (index 1..readingCount; absent
+// readings hold kNoDataValue) and the runs of consecutive readings that are
+// joined by a line, first and last reading of each run.
+struct ProfileSeries {
+    std::string name;
+    int channel = 0;  // 0 for the friction ratio
+    std::vector<float> values;
+    std::vector<std::pair<int32_t, int32_t>> runs;
+};
+
+struct ProfileTrack {
+    TrackKind kind = TrackKind::OtherChannel;
+    std::string title;
+    std::string unit;
+    int channel = 0;  // the channel of a single-channel track; the pore track's unit channel
+    bool optional = false;
+    std::vector<ProfileSeries> series;
+    // u0 in the track's unit at axis positions (page depth unit), top first;
+    // empty when the water table box holds no number.
+    std::vector<std::pair<double, double>> hydrostatic;
+    // The value scale: rounded to tick steps, low < high.
+    double low = 0.0, high = 1.0;
+};
+
+struct ProfileData {
+    int32_t readingCount = 0;
+    bool feet = false;       // the axis is in feet (else metres)
+    bool elevation = false;  // elevations: the higher value at the top
+    std::vector<float> axis; // the page's depth of each reading, 1..readingCount
+    double axisMin = 0.0, axisMax = 0.0;  // extent over the readings
+    // The main tracks (tip, sleeve, pore pressure, friction ratio) as the
+    // sounding has them, then one optional track per other channel.
+    std::vector<ProfileTrack> tracks;
+};
+
+// The profile of `s` with the page's depth unit; `waterTableDepth` in metres
+// below the ground (in elevation format the first reading counts as the
+// ground), or none.
+ProfileData buildProfile(const Sounding& s, const ChannelTypeTable& table, bool feet,
+                         std::optional<double> waterTableDepth);
+
+// Readings r and r + 1 of the profile are joined by a line.
+bool joined(const Sounding& s, int32_t r);
+
+// Tick values from `low` to `high` (inclusive within rounding), at a step of
+// 1, 2 or 5 times a power of ten, at most `maxTicks` of them.
+double tickStep(double low, double high, int maxTicks);
+std::vector<double> niceTicks(double low, double high, int maxTicks);
+// A tick's label: as many decimals as the step needs, `sep` as separator.
+std::string tickText(double value, double step, char sep);
+
+}  // namespace qm
