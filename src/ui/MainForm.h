@@ -207,7 +207,6 @@ class MainForm : public QMainWindow {
     void showLoadedPage();
     void showHeaderTexts();
     void enableLoadedCommands();
-    void handleReaction(const PageReaction& reaction);
     // A commit of a page value: watched before the page's handler, recorded
     // as a step after it when the value changed.
     struct WatchedCommit {

@@ -13,6 +13,7 @@
 #include "ui/GpsCommands.h"
 #include "ui/HistoryListDialog.h"
 #include "ui/MainForm.h"
+#include "ui/ViewCommands.h"
 
 namespace qm::ui {
 
@@ -140,6 +141,8 @@ void MainForm::showWholeSounding() {
     page_->updateLabels();
     renderPage();
     updateHistoryCommands();
+    // The profile draws the sounding as the step left it.
+    if (view_) view_->soundingChanged();
     emit soundingChanged();
 }
 

@@ -12,27 +12,36 @@
 #include <QWheelEvent>
 #include <functional>
 
+#include "support/SoundingFileBuilder.h"
 #include "ui/ProfileView.h"
 #include "ui/UiTestSupport.h"
 
-namespace qm::test {
+namespace qm::uitest {
 namespace {
 
+// A two-channel sounding of `n` readings at 2 cm, tip 100 + r and sleeve 200 + r.
+std::string soundingOf(int n) {
+    test::SoundingFileBuilder b(true);
+    const char* header[] = {"Co", "Op", "CN-1", "Loc", "Job", "Hole", "2021-07-02 14:20", "Header", "Foot 1", "Foot 2"};
+    for (int i = 0; i < 10; ++i) b.headerLine(i + 2, header[i]);
+    b.headerLine(12, "GGA,212009.000,4733.1167,N,12220.3412,W,2,10,0.9,18.6,M,-22.9,M,,0000*00").headerLine(13, "1.85");
+    b.channel({"1", "TIP RESISTANCE", "1", "0.00000", "1 KPA", "KPA", "1"});
+    b.channel({"2", "SLEEVE FRICTION", "1", "0.00000", "1 KPA", "KPA", "1"});
+    for (int r = 1; r <= n; ++r) b.row(0.02 * r, 2.0, {100.0 + r, 200.0 + r});
+    return b.text();
+}
+
 struct ProfileWindow : Window {
-    explicit ProfileWindow(SoundingText text = withReadings(200)) {
+    explicit ProfileWindow(int readings = 200) {
         form->resize(1920, 1080);
-        open(text.writeTo(dir, "profile.cpt"));
+        writeFile(dir.file("profile.cpt"), soundingOf(readings));
+        open(dir.file("profile.cpt"));
         view = w<ui::ProfileView>("profileView");
         EXPECT_TRUE(view && view->isVisibleTo(form.get()));
         view->drawTracksIfStale();
     }
-    static SoundingText withReadings(int n) {
-        SoundingText t;
-        t.readings = n;
-        return t;
-    }
     const Sounding& s() const { return form->sounding(); }
-    QLineEdit* depthCell(int row) const { return cell(QString("txtDepth_%1").arg(row)); }
+    QLineEdit* depthCell(int row) const { return w<QLineEdit>(QString("txtDepth_%1").arg(row)); }
     QLineEdit* focusCell() const {
         auto* c = qobject_cast<QLineEdit*>(form->focusWidget());
         return c ? c : depthCell(s().pageRow);
@@ -110,7 +119,7 @@ TEST(ProfileView, CursorLineAndBandFollowEveryMoveWithoutDrawingTheTracksAgain) 
 
 TEST(ProfileView, AClickCommitsATypedValueFirstAndZoomKeepsThePointer) {
     ProfileWindow win;
-    QLineEdit* typed = win.cell("txtChannel1_5");
+    QLineEdit* typed = win.w<QLineEdit>("txtChannel1_5");
     clickOn(typed);
     typeInto(typed, "777");
     win.clickProfileAt(3.0);
@@ -119,8 +128,8 @@ TEST(ProfileView, AClickCommitsATypedValueFirstAndZoomKeepsThePointer) {
     win.view->drawTracksIfStale();
     EXPECT_EQ(win.view->profile()->tracks[0].series[0].values[5], 777.0f);
     // A refused text: its message, and the cursor stays.
-    clickOn(win.cell("txtChannel1_6"));
-    typeInto(win.cell("txtChannel1_6"), "x1");
+    clickOn(win.w<QLineEdit>("txtChannel1_6"));
+    typeInto(win.w<QLineEdit>("txtChannel1_6"), "x1");
     win.clickProfileAt(1.0);
     EXPECT_EQ(win.messages->texts, std::vector<std::string>{"Invalid Text Entry"});
     EXPECT_EQ(win.s().dataIndex, 150);
@@ -138,7 +147,8 @@ TEST(ProfileView, AClickCommitsATypedValueFirstAndZoomKeepsThePointer) {
 
 TEST(ProfileView, DrawsTheTracksAgainAfterEveryChangeOfTheSounding) {
     TempDir other;
-    const std::string second = ProfileWindow::withReadings(30).writeTo(other, "second.cpt");
+    const std::string second = other.file("second.cpt");
+    writeFile(second, soundingOf(30));
     ProfileWindow win;
     auto trigger = [&](const char* name) { win.form->action(name)->trigger(); };
     const struct {
@@ -146,9 +156,9 @@ TEST(ProfileView, DrawsTheTracksAgainAfterEveryChangeOfTheSounding) {
         std::function<void()> act;
     } commands[] = {
         {"a committed value", [&] {
-             clickOn(win.cell("txtChannel2_3"));
-             typeInto(win.cell("txtChannel2_3"), "5");
-             sendKey(win.cell("txtChannel2_3"), Qt::Key_Return);
+             clickOn(win.w<QLineEdit>("txtChannel2_3"));
+             typeInto(win.w<QLineEdit>("txtChannel2_3"), "5");
+             sendKey(win.w<QLineEdit>("txtChannel2_3"), Qt::Key_Return);
          }},
         {"Insert", [&] { sendKey(win.depthCell(win.s().pageRow), Qt::Key_Insert); }},
         {"Delete", [&] { sendKey(win.depthCell(win.s().pageRow), Qt::Key_Delete); }},
@@ -166,7 +176,9 @@ TEST(ProfileView, DrawsTheTracksAgainAfterEveryChangeOfTheSounding) {
         {"the depth digits", [&] { trigger("mnu2Digits"); }},
         {"the depth format", [&] { trigger("mnuElevation"); }},
         {"AutoClean", [&] { trigger("mnuAutoClean"); }},
-        {"the water table", [&] { typeInto(win.cell("txtWaterTableDepth"), "0.5"); }},
+        {"the water table", [&] { typeInto(win.w<QLineEdit>("txtWaterTableDepth"), "0.5"); }},
+        {"an undo", [&] { trigger("mnuUndo"); }},
+        {"a redo", [&] { trigger("mnuRedo"); }},
     };
     sendKey(win.depthCell(1), Qt::Key_PageDown);
     for (const auto& c : commands) {
@@ -206,4 +218,4 @@ TEST(ProfileView, TenChannelsAt1366TakeTheHeaderColumnsPlaceOnlyWhenAsked) {
 }
 
 }  // namespace
-}  // namespace qm::test
+}  // namespace qm::uitest
