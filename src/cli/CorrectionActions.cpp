@@ -27,6 +27,7 @@ bool finish(CliContext& ctx, const OpResult& result) {
 }
 
 bool autoCleanAction(CliContext& ctx, const std::vector<std::string>&, std::size_t&) {
+    if (ctx.checking) return true;
     return finish(ctx, autoClean(ctx.sounding));
 }
 
@@ -39,6 +40,7 @@ bool shiftAction(CliContext& ctx, const std::vector<std::string>& args, std::siz
     const auto channel = localeTextToNumber(assignment.substr(0, eq), '.');
     if (!channel || std::floor(*channel) != *channel)
         throw UsageError{"--shift takes a channel number before =, not " + assignment.substr(0, eq)};
+    if (ctx.checking) return true;
     const Sounding& s = ctx.sounding;
     if (*channel < 1 || *channel > s.channelCount) {
         ctx.message("There is no channel " + assignment.substr(0, eq) + ": the sounding has " + numberText(s.channelCount) +
@@ -52,16 +54,19 @@ bool shiftAction(CliContext& ctx, const std::vector<std::string>& args, std::siz
 }
 
 bool removeNegativesAction(CliContext& ctx, const std::vector<std::string>&, std::size_t&) {
+    if (ctx.checking) return true;
     return finish(ctx, removeNegatives(ctx.sounding));
 }
 
 bool startDepthAction(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
     const std::string& value = argumentOf(args, next, "--start-depth");
+    if (ctx.checking) return true;
     return finish(ctx, changeStartDepth(ctx.sounding, value, ctx.sep));
 }
 
 bool incrementAction(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
     const std::string& value = argumentOf(args, next, "--increment");
+    if (ctx.checking) return true;
     return finish(ctx, changeIncrement(ctx.sounding, value, ctx.sep));
 }
 
@@ -69,6 +74,7 @@ bool depthFormatAction(CliContext& ctx, const std::vector<std::string>& args, st
     const std::string& format = argumentOf(args, next, "--depth-format");
     if (format != "depth" && format != "elevation")
         throw UsageError{"--depth-format takes depth or elevation, not " + format};
+    if (ctx.checking) return true;
     setDepthFormat(ctx.sounding, format == "depth" ? kDepthFormatDepth : kDepthFormatElevation);
     OpResult done;
     done.ok = true;
@@ -80,12 +86,14 @@ bool depthFormatAction(CliContext& ctx, const std::vector<std::string>& args, st
 // or longitude empties the stored one, as OK does, and fails the run.
 bool gpsAction(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
     const std::string& sentence = argumentOf(args, next, "--gps");
+    if (ctx.checking) return true;
     const GpsOkResult accepted = acceptGpsEntry(ctx.sounding, gpsEntryFromFields(decodeGps(sentence)));
     for (const std::string& m : accepted.messages) ctx.message(m);
     return accepted.ok;
 }
 
 bool clearGpsAction(CliContext& ctx, const std::vector<std::string>&, std::size_t&) {
+    if (ctx.checking) return true;
     clearGps(ctx.sounding);
     return true;
 }

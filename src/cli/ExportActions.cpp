@@ -45,6 +45,7 @@ bool runExportCpd(CliContext& ctx, const std::vector<std::string>& args, std::si
         }
     }
     if (!system) throw UsageError{std::string(kExportOption) + " needs " + kSystemOption + " " + systemChoices()};
+    if (ctx.checking) return true;
 
     const OpResult units = selectUnitSystem(ctx.sounding, ctx.tables, *system);
     for (const std::string& m : units.messages) ctx.message(m);
@@ -68,7 +69,7 @@ bool runExportCpd(CliContext& ctx, const std::vector<std::string>& args, std::si
 void registerExportActions(ActionRegistry& r) {
     r.add({kExportOption, std::string(kExportOption) + " OUT " + kSystemOption + " " + systemChoices() + " [--force]",
            "write the analog CPT data file (.cpd) in one of the five unit systems; the channels take its units",
-           runExportCpd});
+           runExportCpd, Writes::FileAtFirstArgument});
 }
 
 }  // namespace qm::cli

@@ -5,8 +5,8 @@
 // line. In them {samples} stands for data/samples, {data} for data/, {case}
 // for the case's own folder and {out} for a fresh scratch folder. Beside it:
 //   status          the exit status (default 0)
-//   stdout, stderr  the exact output (default: none); {out} and {samples}
-//                   in the tool's output are folded back to those names
+//   stdout, stderr  the exact output (default: none); {out}, {samples} and
+//                   {case} in the tool's output are folded back to those names
 //   files/NAME      a file the run must leave in {out}, byte for byte; any
 //                   other file left in {out} fails the case
 //   setup/NAME      copied into {out} before the run (an earlier file)
@@ -129,7 +129,7 @@ class CaseTest : public testing::Test {
             run = runTool(args, false);
         }
         const auto fold = [&](const std::string& text) {
-            return replaceAll(replaceAll(text, out, "{out}"), samplesDir(), "{samples}");
+            return replaceAll(replaceAll(replaceAll(text, out, "{out}"), samplesDir(), "{samples}"), folder_.string(), "{case}");
         };
         std::map<std::string, std::string> written = filesIn(scratch.path());
         for (const auto& [name, bytes] : setup)
