@@ -2,10 +2,11 @@
 
 #include <iostream>
 
+#include "cli/BatchRun.h"
+#include "cli/CommandLine.h"
 #include "model/DataFolder.h"
 #include "model/NumberText.h"
 #include "model/SafeFile.h"
-#include "model/SoundingReader.h"
 
 namespace qm::cli {
 
@@ -35,6 +36,7 @@ bool takeFlag(const std::vector<std::string>& args, std::size_t& next, const std
 }
 
 bool writeOutput(CliContext& ctx, const std::string& path, const std::string& bytes, bool force) {
+    if (ctx.checking) return true;
     if (fileExists(path) && !force) {
         ctx.message(path + " exists already; add --force to replace it.");
         return false;
@@ -47,8 +49,6 @@ bool writeOutput(CliContext& ctx, const std::string& path, const std::string& by
     return true;
 }
 
-namespace {
-
 ActionRegistry buildRegistry() {
     ActionRegistry r;
     registerFileActions(r);
@@ -60,11 +60,16 @@ ActionRegistry buildRegistry() {
     return r;
 }
 
+namespace {
+
 void printHelp(const ActionRegistry& registry, std::ostream& out) {
-    out << "usage: quillmere-cli [--tables DIR] INPUT.cpt [ACTION]...\n\n"
-           "Loads INPUT as File > Open does, then runs the actions from left to right on the\n"
-           "one sounding, each as the matching window command. Messages go to stderr.\n"
-           "Exit status: 0 all actions succeeded, 1 the input was refused or an action failed,\n"
+    out << "usage: quillmere-cli [--tables DIR] [--jobs N] INPUT... [ACTION]...\n\n"
+           "Loads each INPUT as File > Open does, then runs the actions from left to right on\n"
+           "its sounding, each as the matching window command. Messages go to stderr.\n"
+           "A folder INPUT stands for the .cpt files in it. In an output path {stem} stands\n"
+           "for the input's file name without its extension, {name} for the whole name; with\n"
+           "several inputs every output path needs one of them.\n"
+           "Exit status: 0 all actions succeeded, 1 an input was refused or an action failed,\n"
            "2 a usage error.\n\n";
     // A usage too long for its column puts its help on the next line.
     auto line = [&out](std::string usage, const std::string& help) {
@@ -74,16 +79,14 @@ void printHelp(const ActionRegistry& registry, std::ostream& out) {
         out << "  " << usage << ' ' << help << '\n';
     };
     line("--tables DIR", "(before INPUT) read the channel type tables from DIR");
+    line("--jobs N", "(before INPUT) run N inputs at a time (default: one per core)");
     for (const Action& a : registry.all()) line(a.usage, a.help);
 }
 
 }  // namespace
 
-int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool showProgress) {
     const ActionRegistry registry = buildRegistry();
-    CliContext ctx(out, err);
-    std::size_t next = 0;
-    std::string tablesFolder;
     try {
         if (args.empty()) throw UsageError{"no input file given"};
         for (const std::string& a : args) {
@@ -92,38 +95,21 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                 return kExitOk;
             }
         }
-        if (takeFlag(args, next, "--tables")) tablesFolder = argumentOf(args, next, "--tables");
-        if (next >= args.size()) throw UsageError{"no input file given"};
-        const std::string input = args[next++];
-        if (input.rfind("--", 0) == 0 && !registry.find(input) && input != "--tables")
-            throw UsageError{"unknown option " + input};
-        if (registry.find(input)) throw UsageError{"the input file must come before " + input};
-        if (next < args.size() && !registry.find(args[next])) throw UsageError{"unknown action " + args[next]};
+        const CommandLine line = readCommandLine(args, registry);
 
-        ctx.commaDecimalMode = detectCommaDecimalMode();
-        ctx.sep = decimalSeparator(ctx.commaDecimalMode);
-        TableLoadReport tables = loadChannelTypeTables(tablesFolder.empty() ? defaultDataFolder() : tablesFolder);
-        for (const std::string& problem : tables.problems) ctx.message(problem);
-        ctx.tables = std::move(tables.table);
-
-        LoadResult loaded = readSoundingFile(input, ctx.tables, ctx.commaDecimalMode, ctx.sounding);
-        for (const std::string& m : loaded.messages) ctx.message(m);
-        if (!loaded.ok) {
-            ctx.message(loaded.error);
-            return kExitFailed;
-        }
-
-        while (next < args.size()) {
-            const std::string name = args[next++];
-            const Action* action = registry.find(name);
-            if (!action) throw UsageError{"unknown action " + name};
-            if (!action->run(ctx, args, next)) return kExitFailed;
-        }
+        // Read once for the whole run: the threads share them, and the
+        // locale is asked only here, never while they run.
+        RunSettings settings;
+        settings.commaDecimalMode = detectCommaDecimalMode();
+        TableLoadReport tables =
+            loadChannelTypeTables(line.tablesFolder.empty() ? defaultDataFolder() : line.tablesFolder);
+        for (const std::string& problem : tables.problems) err << problem << '\n';
+        settings.tables = std::move(tables.table);
+        return runInputs(line, registry, settings, out, err, showProgress);
     } catch (const UsageError& e) {
         err << "quillmere-cli: " << e.text << "\n(quillmere-cli --help lists the actions)\n";
         return kExitUsage;
     }
-    return kExitOk;
 }
 
 }  // namespace qm::cli

@@ -1,7 +1,8 @@
 #pragma once
-// The batch tool: loads one sounding as File > Open does, then runs the
-// actions from left to right on it, each as the matching window command.
-// Every text the window would show in a message box goes to stderr.
+// The batch tool: loads each input sounding as File > Open does, then runs
+// the actions from left to right on it, each as the matching window command.
+// Every text the window would show in a message box goes to stderr. Several
+// inputs run independently of each other on a pool of threads (BatchRun.h).
 
 #include <functional>
 #include <iosfwd>
@@ -27,6 +28,10 @@ struct CliContext {
     bool depthInFeet = false;  // the page's depth unit
     // Every action that changed the sounding, in words, for --log.
     History history;
+    // The argument check that runs before any file is read: each action
+    // reads (and so checks) its arguments, then returns true at once, before
+    // it touches the sounding or a file.
+    bool checking = false;
     std::ostream& out;
     std::ostream& err;
 
@@ -42,16 +47,23 @@ struct UsageError {
     std::string text;
 };
 
-// An action reads its own arguments from args[next...] and advances `next`.
-// It returns true on success; on failure it has reported why on stderr and
-// changed nothing it could not keep.
+// An action reads its own arguments from args[next...] and advances `next`,
+// throwing UsageError for a malformed one; when ctx.checking it then returns
+// true without acting. It returns true on success; on failure it has reported
+// why on stderr and changed nothing it could not keep.
 using ActionRun = std::function<bool(CliContext&, const std::vector<std::string>& args, std::size_t& next)>;
+
+// Whether an action's first argument is the path of a file it writes. Such
+// a path may hold {stem} and {name}, which stand for the input's file name
+// without and with its extension; with several inputs it must.
+enum class Writes { Nothing, FileAtFirstArgument };
 
 struct Action {
     std::string name;   // "--save"
     std::string usage;  // "--save OUT [--force]"
     std::string help;   // one line
     ActionRun run;
+    Writes writes = Writes::Nothing;
 };
 
 class ActionRegistry {
@@ -82,7 +94,11 @@ bool takeFlag(const std::vector<std::string>& args, std::size_t& next, const std
 // `force`. Reports on stderr and returns false on failure.
 bool writeOutput(CliContext& ctx, const std::string& path, const std::string& bytes, bool force);
 
-// Runs the tool; returns the exit status.
-int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// Every action of the tool, in the order --help lists them.
+ActionRegistry buildRegistry();
+
+// Runs the tool; returns the exit status. `showProgress`: stderr is a
+// terminal, so a run of several inputs keeps a progress line on it.
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool showProgress = false);
 
 }  // namespace qm::cli

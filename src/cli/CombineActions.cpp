@@ -22,6 +22,7 @@ bool combine(CliContext& ctx, const std::vector<std::string>& args, std::size_t&
         else
             break;
     }
+    if (ctx.checking) return true;
 
     SecondSounding second;
     const CombineReadResult read = readSecondFile(file, ctx.sounding, ctx.tables, ctx.commaDecimalMode, second);

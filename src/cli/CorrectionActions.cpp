@@ -27,6 +27,7 @@ bool finish(CliContext& ctx, const OpResult& result) {
 }
 
 bool autoCleanAction(CliContext& ctx, const std::vector<std::string>&, std::size_t&) {
+    if (ctx.checking) return true;
     StepCapture capture(ctx.sounding);
     const AutoCleanResult result = autoClean(ctx.sounding);
     const bool ok = finish(ctx, result);
@@ -43,6 +44,7 @@ bool shiftAction(CliContext& ctx, const std::vector<std::string>& args, std::siz
     const auto channel = localeTextToNumber(assignment.substr(0, eq), '.');
     if (!channel || std::floor(*channel) != *channel)
         throw UsageError{"--shift takes a channel number before =, not " + assignment.substr(0, eq)};
+    if (ctx.checking) return true;
     const Sounding& s = ctx.sounding;
     if (*channel < 1 || *channel > s.channelCount) {
         ctx.message("There is no channel " + assignment.substr(0, eq) + ": the sounding has " + numberText(s.channelCount) +
@@ -59,6 +61,7 @@ bool shiftAction(CliContext& ctx, const std::vector<std::string>& args, std::siz
 }
 
 bool removeNegativesAction(CliContext& ctx, const std::vector<std::string>&, std::size_t&) {
+    if (ctx.checking) return true;
     StepCapture capture(ctx.sounding);
     const bool ok = finish(ctx, removeNegatives(ctx.sounding));
     ctx.record(capture, steps::removeNegatives(capture.before(), ctx.sounding));
@@ -67,6 +70,7 @@ bool removeNegativesAction(CliContext& ctx, const std::vector<std::string>&, std
 
 bool startDepthAction(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
     const std::string& value = argumentOf(args, next, "--start-depth");
+    if (ctx.checking) return true;
     StepCapture capture(ctx.sounding);
     const bool ok = finish(ctx, changeStartDepth(ctx.sounding, value, ctx.sep));
     ctx.record(capture, steps::startDepth(capture.before(), ctx.sounding, ctx.sep));
@@ -75,6 +79,7 @@ bool startDepthAction(CliContext& ctx, const std::vector<std::string>& args, std
 
 bool incrementAction(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
     const std::string& value = argumentOf(args, next, "--increment");
+    if (ctx.checking) return true;
     StepCapture capture(ctx.sounding);
     const bool ok = finish(ctx, changeIncrement(ctx.sounding, value, ctx.sep));
     ctx.record(capture, steps::increment(capture.before(), ctx.sounding, ctx.sep));
@@ -85,6 +90,7 @@ bool depthFormatAction(CliContext& ctx, const std::vector<std::string>& args, st
     const std::string& format = argumentOf(args, next, "--depth-format");
     if (format != "depth" && format != "elevation")
         throw UsageError{"--depth-format takes depth or elevation, not " + format};
+    if (ctx.checking) return true;
     StepCapture capture(ctx.sounding);
     setDepthFormat(ctx.sounding, format == "depth" ? kDepthFormatDepth : kDepthFormatElevation);
     OpResult done;
@@ -99,6 +105,7 @@ bool depthFormatAction(CliContext& ctx, const std::vector<std::string>& args, st
 // or longitude empties the stored one, as OK does, and fails the run.
 bool gpsAction(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
     const std::string& sentence = argumentOf(args, next, "--gps");
+    if (ctx.checking) return true;
     StepCapture capture(ctx.sounding);
     const GpsOkResult accepted = acceptGpsEntry(ctx.sounding, gpsEntryFromFields(decodeGps(sentence)));
     for (const std::string& m : accepted.messages) ctx.message(m);
@@ -107,6 +114,7 @@ bool gpsAction(CliContext& ctx, const std::vector<std::string>& args, std::size_
 }
 
 bool clearGpsAction(CliContext& ctx, const std::vector<std::string>&, std::size_t&) {
+    if (ctx.checking) return true;
     StepCapture capture(ctx.sounding);
     clearGps(ctx.sounding);
     ctx.record(capture, steps::clearGps(capture.before()));

@@ -46,6 +46,7 @@ bool runExportCpd(CliContext& ctx, const std::vector<std::string>& args, std::si
         }
     }
     if (!system) throw UsageError{std::string(kExportOption) + " needs " + kSystemOption + " " + systemChoices()};
+    if (ctx.checking) return true;
 
     // The unit system's picks, each a step of its own as in the window,
     // where each goes through its channel's unit box.
@@ -75,7 +76,7 @@ bool runExportCpd(CliContext& ctx, const std::vector<std::string>& args, std::si
 void registerExportActions(ActionRegistry& r) {
     r.add({kExportOption, std::string(kExportOption) + " OUT " + kSystemOption + " " + systemChoices() + " [--force]",
            "write the analog CPT data file (.cpd) in one of the five unit systems; the channels take its units",
-           runExportCpd});
+           runExportCpd, Writes::FileAtFirstArgument});
 }
 
 }  // namespace qm::cli

@@ -22,6 +22,7 @@ long wholeNumber(const std::string& text, const std::string& option) {
 }
 
 bool info(CliContext& ctx, const std::vector<std::string>&, std::size_t&) {
+    if (ctx.checking) return true;
     const Sounding& s = ctx.sounding;
     std::ostream& o = ctx.out;
     o << "File: " << s.openedFileTitle << '\n'
@@ -54,6 +55,7 @@ bool page(CliContext& ctx, const std::vector<std::string>& args, std::size_t& ne
     Sounding& s = ctx.sounding;
     if (next < args.size() && args[next].rfind("--", 0) != 0) {
         const long index = wholeNumber(args[next++], "--page");
+        if (ctx.checking) return true;
         const long first = s.noDataLeadCount + 1;
         if (index < first || index > std::max<long>(first, s.readingCount)) {
             ctx.message("Reading " + std::to_string(index) + " cannot be the current reading: choose one from " +
@@ -66,6 +68,7 @@ bool page(CliContext& ctx, const std::vector<std::string>& args, std::size_t& ne
         s.pageRow = static_cast<int16_t>(std::clamp<long>(row, 1, 24));
         s.dataIndex = static_cast<int32_t>(index);
     }
+    if (ctx.checking) return true;
     updatePageDepths(s, ctx.depthInFeet);
     const auto rows = pageRowTexts(s, ctx.tables, ctx.sep);
     for (int r = 1; r <= kPageRows; ++r) {
@@ -82,6 +85,7 @@ bool units(CliContext& ctx, const std::vector<std::string>& args, std::size_t& n
     if (eq == std::string::npos) throw UsageError{"--units takes C=NAME, not " + assignment};
     const long c = wholeNumber(assignment.substr(0, eq), "--units");
     const std::string name = assignment.substr(eq + 1);
+    if (ctx.checking) return true;
     Sounding& s = ctx.sounding;
     if (c < 1 || c > s.channelCount) {
         ctx.message("There is no channel " + std::to_string(c) + ": the sounding has " +
@@ -106,6 +110,7 @@ bool units(CliContext& ctx, const std::vector<std::string>& args, std::size_t& n
 bool depthUnits(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
     const std::string& unit = argumentOf(args, next, "--depth-units");
     if (unit != "m" && unit != "ft") throw UsageError{"--depth-units takes m or ft, not " + unit};
+    if (ctx.checking) return true;
     ctx.depthInFeet = unit == "ft";
     updatePageDepths(ctx.sounding, ctx.depthInFeet);
     return true;
@@ -114,6 +119,7 @@ bool depthUnits(CliContext& ctx, const std::vector<std::string>& args, std::size
 bool digits(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
     const std::string& d = argumentOf(args, next, "--digits");
     if (d != "2" && d != "3") throw UsageError{"--digits takes 2 or 3, not " + d};
+    if (ctx.checking) return true;
     StepCapture capture(ctx.sounding);
     ctx.sounding.depthDecimals = static_cast<int16_t>(d == "2" ? 2 : 3);
     ctx.record(capture, steps::depthDigits(capture.before(), ctx.sounding));
@@ -123,6 +129,7 @@ bool digits(CliContext& ctx, const std::vector<std::string>& args, std::size_t& 
 bool save(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
     const std::string path = argumentOf(args, next, "--save");
     const bool force = takeFlag(args, next, "--force");
+    if (ctx.checking) return true;
     if (fileExists(path) && !force) {
         ctx.message(path + " exists already; add --force to replace it.");
         return false;
@@ -144,7 +151,8 @@ void registerFileActions(ActionRegistry& r) {
     r.add({"--units", "--units C=NAME", "show channel C in unit NAME", units});
     r.add({"--depth-units", "--depth-units m|ft", "the page's depth unit", depthUnits});
     r.add({"--digits", "--digits 2|3", "depth decimals (and so the saved layout)", digits});
-    r.add({"--save", "--save OUT [--force]", "write a sounding file; --force replaces an existing OUT", save});
+    r.add({"--save", "--save OUT [--force]", "write a sounding file; --force replaces an existing OUT", save,
+           Writes::FileAtFirstArgument});
 }
 
 }  // namespace qm::cli

@@ -12,6 +12,7 @@ namespace {
 bool writeLog(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
     const std::string path = argumentOf(args, next, "--log");
     const bool force = takeFlag(args, next, "--force");
+    if (ctx.checking) return true;
     return writeOutput(ctx, path, ctx.history.recordText(), force);
 }
 
@@ -19,7 +20,8 @@ bool writeLog(CliContext& ctx, const std::vector<std::string>& args, std::size_t
 
 void registerHistoryActions(ActionRegistry& r) {
     r.add({"--log", "--log FILE [--force]",
-           "write the record of the changes made so far, one line each, as the window's Save History", writeLog});
+           "write the record of the changes made so far, one line each, as the window's Save History", writeLog,
+           Writes::FileAtFirstArgument});
 }
 
 }  // namespace qm::cli

@@ -23,6 +23,7 @@ ActionRun exportAction(std::string option, FileMaker make) {
     return [option, make](CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
         const std::string out = argumentOf(args, next, option);
         const bool force = takeFlag(args, next, "--force");
+        if (ctx.checking) return true;
         const OpenFormatFile file = make(ctx);
         if (!writeOutput(ctx, out, file.bytes, force)) return false;
         for (const std::string& m : file.messages) ctx.message(m);
@@ -36,15 +37,18 @@ void registerOpenFormatActions(ActionRegistry& r) {
     r.add({"--export-csv", "--export-csv OUT [--force]",
            "write the readings as CSV (UTF-8, point decimals), channels in their current units",
            exportAction("--export-csv",
-                        [](const CliContext& ctx) { return csvFile(ctx.sounding, ctx.tables, ctx.depthInFeet); })});
+                        [](const CliContext& ctx) { return csvFile(ctx.sounding, ctx.tables, ctx.depthInFeet); }),
+           Writes::FileAtFirstArgument});
     r.add({"--export-gef", "--export-gef OUT [--force]",
            "write a GEF-CPT report (QM_TODAY=yyyy-mm-dd fixes its file date)",
            exportAction("--export-gef",
-                        [](const CliContext& ctx) { return gefFile(ctx.sounding, ctx.tables, exportDate()); })});
+                        [](const CliContext& ctx) { return gefFile(ctx.sounding, ctx.tables, exportDate()); }),
+           Writes::FileAtFirstArgument});
     r.add({"--export-ags", "--export-ags OUT [--force]",
            "write an AGS4 (4.1) file with the groups PROJ to SCPT (QM_TODAY as for GEF)",
            exportAction("--export-ags",
-                        [](const CliContext& ctx) { return agsFile(ctx.sounding, ctx.tables, exportDate()); })});
+                        [](const CliContext& ctx) { return agsFile(ctx.sounding, ctx.tables, exportDate()); }),
+           Writes::FileAtFirstArgument});
 }
 
 }  // namespace qm::cli

@@ -7,7 +7,10 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <memory>
+#include <mutex>
 #include <random>
+#include <system_error>
 
 namespace qm {
 
@@ -15,25 +18,31 @@ namespace fs = std::filesystem;
 
 namespace {
 
-FileFaultHook& faultHook() {
-    static FileFaultHook hook;
-    return hook;
-}
+// The batch tool writes from several threads: each call takes its own
+// reference to the hook, so a hook replaced meanwhile stays alive until the
+// calls still using it are done.
+std::mutex hookMutex;
+std::shared_ptr<const FileFaultHook> faultHook;
 
 // Asks the test seam whether this call should fail; returns its errno or 0.
 int injectedFault(const char* operation) {
-    const FileFaultHook& hook = faultHook();
-    return hook ? hook(operation) : 0;
+    std::shared_ptr<const FileFaultHook> hook;
+    {
+        std::lock_guard guard(hookMutex);
+        hook = faultHook;
+    }
+    return hook ? (*hook)(operation) : 0;
 }
 
-std::string reason(int err) { return std::strerror(err); }
+// strerror's text, without its buffer shared between threads.
+std::string reason(int err) { return std::generic_category().message(err); }
 
 FileResult failure(const std::string& what, const std::string& path, int err) {
     return {false, what + " " + path + ": " + reason(err) + "."};
 }
 
 std::string temporaryNameBeside(const fs::path& target) {
-    static std::mt19937 gen{std::random_device{}()};
+    thread_local std::mt19937 gen{std::random_device{}()};
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     // Built by appending: GCC 12 warns falsely about "." + std::string.
     std::string name(".");
@@ -42,9 +51,14 @@ std::string temporaryNameBeside(const fs::path& target) {
 }
 
 // What a file created the ordinary way would get: 0666 less the umask.
+// The umask can only be read by setting it, which other threads' files
+// would feel, so it is read once, before any write.
 mode_t newFileMode() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
+    static const mode_t mask = [] {
+        const mode_t m = ::umask(0);
+        ::umask(m);
+        return m;
+    }();
     return 0666 & ~mask;
 }
 
@@ -65,7 +79,11 @@ bool writeAll(int fd, std::string_view bytes, int& err) {
 
 }  // namespace
 
-void setFileFaultHook(FileFaultHook hook) { faultHook() = std::move(hook); }
+void setFileFaultHook(FileFaultHook hook) {
+    auto installed = hook ? std::make_shared<const FileFaultHook>(std::move(hook)) : nullptr;
+    std::lock_guard guard(hookMutex);
+    faultHook = std::move(installed);
+}
 
 bool fileExists(const std::string& path) {
     std::error_code ec;

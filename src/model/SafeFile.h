@@ -30,7 +30,8 @@ std::string fileTitleOf(const std::string& path);
 
 // A seam for tests: every open, write, flush, close and rename of a safe
 // write asks the hook first; a hook that returns a non-zero errno makes that
-// call fail with it. Empty by default.
+// call fail with it. Empty by default. Writes on several threads call it
+// at once.
 using FileFaultHook = std::function<int(const char* operation)>;
 void setFileFaultHook(FileFaultHook hook);
 

@@ -57,11 +57,12 @@ std::string isoText(const CalendarDate& d) {
 CalendarDate exportDate() {
     if (const char* fixed = std::getenv("QM_TODAY"))
         if (const auto d = isoDate(fixed)) return *d;
-    // The local day, as the user's calendar shows it.
+    // The local day, as the user's calendar shows it; localtime_r, as the
+    // batch tool exports from several threads at once.
     const std::time_t now = std::time(nullptr);
-    const std::tm* local = std::localtime(&now);
-    if (!local) return {1970, 1, 1};
-    return {local->tm_year + 1900, local->tm_mon + 1, local->tm_mday};
+    std::tm local{};
+    if (!localtime_r(&now, &local)) return {1970, 1, 1};
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
 std::optional<CalendarDate> dateOfText(std::string_view text) {

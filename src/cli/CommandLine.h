@@ -1,0 +1,37 @@
+#pragma once
+// The batch tool's command line, read and checked whole before any file is
+// read: `[--tables DIR] [--jobs N] INPUT... [ACTION]...`. A folder among the
+// inputs stands for the *.cpt files in it, sorted by name.
+
+#include <string>
+#include <vector>
+
+#include "cli/Cli.h"
+
+namespace qm::cli {
+
+struct InputFile {
+    std::string path;  // as given, or the folder joined with the file's name
+    std::string name;  // the file name alone: {name}, and the lines' prefix
+};
+
+struct CommandLine {
+    std::string tablesFolder;
+    unsigned jobs = 1;
+    std::vector<InputFile> inputs;
+    // More than one input, or a folder: every line names its input and a
+    // summary line ends the run.
+    bool several = false;
+    std::vector<std::string> args;   // the whole command line
+    std::size_t chainStart = 0;      // where the actions begin in args
+    std::vector<std::size_t> outputAt;  // the output paths in args
+};
+
+// Reads and checks the command line: unknown options and actions, every
+// action's arguments, the output paths of several inputs. Throws UsageError.
+CommandLine readCommandLine(const std::vector<std::string>& args, const ActionRegistry& registry);
+
+// The command line for one input: {stem} and {name} replaced in its output paths.
+std::vector<std::string> argsFor(const CommandLine& line, const InputFile& input);
+
+}  // namespace qm::cli
