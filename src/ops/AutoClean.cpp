@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/LineFields.h"
+#include "model/NumberText.h"
 #include "ops/SingleRounding.h"
 
 namespace qm {
@@ -63,6 +65,24 @@ void moveUpByOne(float* column, int32_t lo, int32_t hi) {
     std::copy_backward(column + lo, column + hi + 1, column + hi + 2);
 }
 
+// The final-baseline line is written back as it was read, with one field per
+// channel of the file. With a channel more, that line would have no field for
+// the last position and the saved file would not open again, so the line gets
+// one: the initial baseline of the channel now there, on the line's shifted
+// grid (no drift). Its final baseline and drift stay with the positions.
+void addFinalBaselineField(Sounding& s, int position) {
+    if (!s.hasFinalBaseline) return;
+    std::string& line = s.finalBaselineLine;
+    const bool signFirst = line.size() > 14 && line[14] == '-';
+    const std::size_t fieldEnd = static_cast<std::size_t>(kFieldWidth * (position - 1) + (signFirst ? 14 : 13));
+    // A line that already holds text there keeps it.
+    if (line.size() > fieldEnd && line.find_first_not_of(' ', fieldEnd) != std::string::npos) return;
+    line.resize(fieldEnd, ' ');
+    const char sep = line.find(',') != std::string::npos ? ',' : '.';
+    appendFormatPattern(line, s.channelBaseline[position][1], "####0.00000", sep, kFieldWidth);
+    s.channelBaseline[position][2] = s.channelBaseline[position][1];
+}
+
 }  // namespace
 
 int insertPorePressureChannel(Sounding& s, std::vector<std::string>& messages) {
@@ -77,6 +97,7 @@ int insertPorePressureChannel(Sounding& s, std::vector<std::string>& messages) {
     for (int c = s.channelCount; c >= position; --c) moveChannel(s, c, c + 1);
     describePorePressureChannel(s, position);
     ++s.channelCount;
+    addFinalBaselineField(s, s.channelCount);
     s.porePressureMissing = false;
     return position;
 }
