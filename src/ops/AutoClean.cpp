@@ -65,21 +65,23 @@ void moveUpByOne(float* column, int32_t lo, int32_t hi) {
     std::copy_backward(column + lo, column + hi + 1, column + hi + 2);
 }
 
-// The final-baseline line is written back as it was read, with one field per
-// channel of the file. With a channel more, that line would have no field for
-// the last position and the saved file would not open again, so the line gets
-// one: the initial baseline of the channel now there, on the line's shifted
-// grid (no drift). Its final baseline and drift stay with the positions.
-void addFinalBaselineField(Sounding& s, int position) {
-    if (!s.hasFinalBaseline) return;
+// The final-baseline line is written back as it was read, one field per
+// channel of the file. A channel inserted at `position` gets its field there,
+// the fields after it move one place on, as their channels did: so the saved
+// file opens again with each final baseline on its own channel. The new field
+// holds the channel's initial baseline (no drift).
+void insertFinalBaselineField(Sounding& s, int position) {
+    if (!s.hasFinalBaseline || position < 2) return;
     std::string& line = s.finalBaselineLine;
+    // The reader drops 14 characters and puts a space in front unless a sign
+    // starts the rest, so field c (c >= 2) starts at 20 (c - 1) + 13, or + 14.
     const bool signFirst = line.size() > 14 && line[14] == '-';
-    const std::size_t fieldEnd = static_cast<std::size_t>(kFieldWidth * (position - 1) + (signFirst ? 14 : 13));
-    // A line that already holds text there keeps it.
-    if (line.size() > fieldEnd && line.find_first_not_of(' ', fieldEnd) != std::string::npos) return;
-    line.resize(fieldEnd, ' ');
+    const std::size_t at = static_cast<std::size_t>(kFieldWidth * (position - 1) + (signFirst ? 14 : 13));
+    if (line.size() < at) line.resize(at, ' ');
+    std::string field;
     const char sep = line.find(',') != std::string::npos ? ',' : '.';
-    appendFormatPattern(line, s.channelBaseline[position][1], "####0.00000", sep, kFieldWidth);
+    appendFormatPattern(field, s.channelBaseline[position][1], "####0.00000", sep, kFieldWidth);
+    line.insert(at, field);
     s.channelBaseline[position][2] = s.channelBaseline[position][1];
 }
 
@@ -97,7 +99,7 @@ int insertPorePressureChannel(Sounding& s, std::vector<std::string>& messages) {
     for (int c = s.channelCount; c >= position; --c) moveChannel(s, c, c + 1);
     describePorePressureChannel(s, position);
     ++s.channelCount;
-    addFinalBaselineField(s, s.channelCount);
+    insertFinalBaselineField(s, position);
     s.porePressureMissing = false;
     return position;
 }
