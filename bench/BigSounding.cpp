@@ -17,14 +17,16 @@ const ChannelTypeTable& benchTables() {
     return table;
 }
 
-std::string bigSoundingFile(bool newer) {
+std::string bigSoundingFile(bool newer) { return soundingFile(newer, kMaxReadings, 10, 0); }
+
+std::string soundingFile(bool newer, int readings, int channels, int seed) {
     auto s = std::make_unique<Sounding>();
     s->versionLine = newer ? "BM Sounding File ver. 2015.07.02.1" : "Brennomarck Sounding File";
     s->depthDecimals = newer ? 3 : 2;
     s->companyName = "Bench Drilling";
     s->coneNumber = "CN-0001";
-    s->channelCount = 10;
-    for (int c = 1; c <= 10; ++c) {
+    s->channelCount = static_cast<int16_t>(channels);
+    for (int c = 1; c <= channels; ++c) {
         s->channelType[c] = static_cast<int16_t>(c);
         s->channelName[c] = "CHANNEL " + std::to_string(c);
         s->channelRawSpan[c] = 10000.0f;
@@ -33,13 +35,13 @@ std::string bigSoundingFile(bool newer) {
         s->channelUnitIndex[c] = 1;
         s->channelUnitFactor[c] = 1.0f;
     }
-    s->readingCount = kMaxReadings;
-    for (int r = 1; r <= kMaxReadings; ++r) {
+    s->readingCount = readings;
+    for (int r = 1; r <= readings; ++r) {
         s->depth[r] = static_cast<float>(r) * 0.01f;
         s->speed[r] = 2.0f + 0.1f * static_cast<float>(r % 7);
-        for (int c = 1; c <= 10; ++c)
+        for (int c = 1; c <= channels; ++c)
             s->value(c, r) = (c == 2 && r <= 10) ? kNoDataValue
-                                                 : static_cast<float>(100.0 + 50.0 * std::sin(r * 0.01 + c));
+                                                 : static_cast<float>(100.0 + 50.0 * std::sin(r * 0.01 + c + seed));
     }
     return soundingFileText(*s, benchTables(), '.');
 }

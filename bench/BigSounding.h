@@ -14,5 +14,7 @@ const ChannelTypeTable& benchTables();
 
 // The whole file of the big sounding; newer = 3-digit layout.
 std::string bigSoundingFile(bool newer);
+// A sounding of `readings` x `channels` (types 1..channels); `seed` shifts its values.
+std::string soundingFile(bool newer, int readings, int channels, int seed);
 
 }  // namespace qm::bench

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Times `quillmere-cli big.cpt --save out.cpt --force` as a whole process
 # against reading the same file with pandas' fixed-width reader and writing
-# it as CSV, and reports each one's peak memory (maximum resident set size).
+# it as CSV and against `cat` of it, and reports each one's peak memory
+# (maximum resident set size).
 # Needs Debian's python3-pandas; builds what it needs in build-bench/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,12 +14,14 @@ if ! /usr/bin/python3 -c 'import pandas' 2>/dev/null; then
 fi
 [ -x /usr/bin/time ] || ${SUDO:-$( [ "$(id -u)" -ne 0 ] && echo sudo )} apt-get install -y -qq time
 
-cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DQUILLMERE_WITH_UI=OFF >/dev/null
-cmake --build build-bench -j"$(nproc)" --target quillmere-cli file_bench >/dev/null
+# BENCH_BUILD_DIR: an already configured build folder to use instead.
+bench=${BENCH_BUILD_DIR:-build-bench}
+[ -n "${BENCH_BUILD_DIR:-}" ] || cmake -S . -B "$bench" -DCMAKE_BUILD_TYPE=Release -DQUILLMERE_WITH_UI=OFF -DQUILLMERE_BENCH=ON >/dev/null
+cmake --build "$bench" -j"$(nproc)" --target quillmere-cli file_bench >/dev/null
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-build-bench/bin/file_bench --write-big "$work/big.cpt"
+"$bench"/bin/file_bench --write-big "$work/big.cpt"
 # The tables the big sounding was written for: types 1 to 10, KPA and MPA.
 mkdir "$work/tables"
 for t in $(seq 1 10); do
@@ -47,13 +50,15 @@ peak() {  # maximum resident set size in KiB
   /usr/bin/time -f '%M' "$@" 2>&1 >/dev/null | tail -1
 }
 
-cli=(build-bench/bin/quillmere-cli --tables "$work/tables" "$work/big.cpt" --save "$work/out.cpt" --force)
+cli=("$bench/bin/quillmere-cli" --tables "$work/tables" "$work/big.cpt" --save "$work/out.cpt" --force)
 py=(/usr/bin/python3 "$work/pandas_convert.py" "$work/big.cpt" "$work/out.csv")
 
 t_cli=$(best "${cli[@]}")
 t_py=$(best "${py[@]}")
+t_cat=$(best cat "$work/big.cpt")  # to /dev/null, as best() runs it
 m_cli=$(peak "${cli[@]}")
 m_py=$(peak "${py[@]}")
 printf 'quillmere-cli load+save: best %.1f ms, peak memory %.1f MiB\n' "$(echo "$t_cli*1000" | bc -l)" "$(echo "$m_cli/1024" | bc -l)"
 printf 'pandas read_fwf+to_csv:  best %.1f ms, peak memory %.1f MiB\n' "$(echo "$t_py*1000" | bc -l)" "$(echo "$m_py/1024" | bc -l)"
-printf 'speed-up: %.1f times\n' "$(echo "$t_py/$t_cli" | bc -l)"
+printf 'cat of the file:         best %.1f ms\n' "$(echo "$t_cat*1000" | bc -l)"
+printf 'speed-up over pandas: %.1f times; time of cat times %.1f\n' "$(echo "$t_py/$t_cli" | bc -l)" "$(echo "$t_cli/$t_cat" | bc -l)"

@@ -4,8 +4,12 @@
 //
 //   file_bench                       run the benchmarks
 //   file_bench --write-big PATH [3]  write the big sounding (3: newer layout)
+//   file_bench --write-many FOLDER COUNT READINGS CHANNELS
+//                                    write COUNT soundings CPT-0001.cpt ... into FOLDER
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -64,6 +68,21 @@ void BM_RenderOnly(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(soundingFileText(*s, bench::benchTables(), '.'));
 }
 
+// The save as far as the disk's cache: the bytes made and written, but not
+// flushed to the disk by the fsync that makes a real save durable.
+void BM_SaveWithoutFsync(benchmark::State& state) {
+    const std::string path = bigFilePath(state.range(0) == 3);
+    auto s = std::make_unique<Sounding>();
+    readSoundingFile(path, bench::benchTables(), 0, *s);
+    const std::string out = (benchFolder() / "saved-nosync.cpt").string();
+    for (auto _ : state) {
+        const std::string bytes = soundingFileText(*s, bench::benchTables(), '.');
+        std::FILE* f = std::fopen(out.c_str(), "wb");
+        if (!f || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) state.SkipWithError("write failed");
+        if (f) std::fclose(f);
+    }
+}
+
 void BM_LoadThenSave(benchmark::State& state) {
     const std::string path = bigFilePath(state.range(0) == 3);
     auto s = std::make_unique<Sounding>();
@@ -78,6 +97,7 @@ void BM_LoadThenSave(benchmark::State& state) {
 // range(0): the depth digits of the layout, 2 (older) or 3 (newer).
 BENCHMARK(BM_Load)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Save)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveWithoutFsync)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RenderOnly)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadThenSave)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
 
@@ -88,6 +108,17 @@ int main(int argc, char** argv) {
         const bool newer = argc >= 4 && std::strcmp(argv[3], "3") == 0;
         const FileResult r = writeFileSafely(argv[2], bench::bigSoundingFile(newer));
         return r.ok ? 0 : 1;
+    }
+    if (argc == 6 && std::strcmp(argv[1], "--write-many") == 0) {
+        const int count = std::atoi(argv[3]), readings = std::atoi(argv[4]), channels = std::atoi(argv[5]);
+        for (int i = 1; i <= count; ++i) {
+            char name[32];
+            std::snprintf(name, sizeof name, "CPT-%04d.cpt", i);
+            const FileResult r = writeFileSafely((fs::path(argv[2]) / name).string(),
+                                                 bench::soundingFile(true, readings, channels, i));
+            if (!r.ok) return 1;
+        }
+        return 0;
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
