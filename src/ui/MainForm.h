@@ -103,6 +103,11 @@ class MainForm : public QMainWindow {
     void updateNumberOfReadingsLabel();
     // The page shows the state a page handler left: cells, messages, focus.
     void handleReaction(const PageReaction& reaction);
+    // A move of more than one reading that is no key in a cell (the wheel,
+    // the scroll bar, Go to Depth, the profile): it commits the selected
+    // cell's typed value first, which is a step of the history like any
+    // commit. Returns the page's reaction, not yet shown.
+    PageReaction movePage(const std::function<PageReaction()>& move);
     // The header boxes, a panel or the profile in the side column, after a
     // panel came or went or the window's width changed.
     void layoutSideColumn();

@@ -244,6 +244,13 @@ MainForm::WatchedCommit MainForm::watchCommit(int column, int row) const {
     return {true, column, k, sounding_.value(column, k), {sounding_.dataIndex, sounding_.pageRow}, page_->view()};
 }
 
+PageReaction MainForm::movePage(const std::function<PageReaction()>& move) {
+    const WatchedCommit w = watchCommit(page_->editColumn, page_->editRow);
+    const PageReaction reaction = move();
+    recordCommit(w);
+    return reaction;
+}
+
 bool MainForm::cellKey(PageCellEdit& cell, int keyCode) {
     PageReaction reaction;
     if (keyCode == keys::kPageDown || keyCode == keys::kPageUp || keyCode == keys::kCtrlHome ||

@@ -83,7 +83,7 @@ ViewCommands::ViewCommands(MainForm& form) : QObject(&form), form_(form) {
     if (scrollBar_)
         connect(scrollBar_, &QScrollBar::valueChanged, this, [this](int top) {
             if (syncing_ || !form_.soundingLoaded()) return;
-            form_.handleReaction(form_.page().scrollTo(top));
+            form_.handleReaction(form_.movePage([this, top] { return form_.page().scrollTo(top); }));
         });
     // The wheel over the page's cells (a text box passes it on only to its
     // parents' handlers, not their filters) and over its free space.
@@ -229,19 +229,22 @@ void ViewCommands::mnuGoToDepthClick() {
                                      (feet ? "feet" : "metres") + ", for example 12" + sep + "50.");
         return;
     }
-    form_.handleReaction(form_.page().goToReading(form_.page().nearestReading(*depth)));
+    const int32_t k = form_.page().nearestReading(*depth);
+    form_.handleReaction(form_.movePage([this, k] { return form_.page().goToReading(k); }));
 }
 
 void ViewCommands::picked(double axisValue) {
     if (!form_.soundingLoaded()) return;
-    const PageReaction reaction = form_.page().goToReading(form_.page().nearestReading(axisValue));
+    const int32_t k = form_.page().nearestReading(axisValue);
+    const PageReaction reaction = form_.movePage([this, k] { return form_.page().goToReading(k); });
     // A refused typed value ends the drag with its one message.
     if (!reaction.messages.empty()) profile_->stopDrag();
     form_.handleReaction(reaction);
 }
 
 void ViewCommands::scrolled(int readings) {
-    if (form_.soundingLoaded() && readings != 0) form_.handleReaction(form_.page().scrollBy(readings));
+    if (form_.soundingLoaded() && readings != 0)
+        form_.handleReaction(form_.movePage([this, readings] { return form_.page().scrollBy(readings); }));
 }
 
 bool ViewCommands::eventFilter(QObject* watched, QEvent* event) {

@@ -127,6 +127,11 @@ TEST(ProfileView, AClickCommitsATypedValueFirstAndZoomKeepsThePointer) {
     EXPECT_EQ(win.s().dataIndex, 150);
     win.view->drawTracksIfStale();
     EXPECT_EQ(win.view->profile()->tracks[0].series[0].values[5], 777.0f);
+    // That commit is a step of the history like any other.
+    win.form->action("mnuUndo")->trigger();
+    EXPECT_EQ(win.s().value(1, 5), 105.0f);
+    win.form->action("mnuRedo")->trigger();
+    EXPECT_EQ(win.s().value(1, 5), 777.0f);
     // A refused text: its message, and the cursor stays.
     clickOn(win.w<QLineEdit>("txtChannel1_6"));
     typeInto(win.w<QLineEdit>("txtChannel1_6"), "x1");
