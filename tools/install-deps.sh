@@ -8,7 +8,7 @@ set -euo pipefail
 
 packages=(build-essential cmake qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
           locales xvfb xauth imagemagick clang-16 libclang-rt-16-dev ccache lld python3
-          dpkg-dev file desktop-file-utils libxml2-utils man-db shared-mime-info)
+          dpkg-dev file desktop-file-utils libxml2-utils man-db shared-mime-info bc)
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
