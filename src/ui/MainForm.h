@@ -92,6 +92,10 @@ class MainForm : public QMainWindow {
     // filter, the file name, and the start folder (for the first dialog of
     // the run the DataFolder's rule, afterwards the current folder).
     void prepareFileDialog(const std::string& filter, const std::string& fileName);
+    // The save dialog for a file of `filter`, and the question before an
+    // existing file is replaced: the path to write, or "" when the user
+    // cancelled either.
+    std::string chooseFileToWrite(const std::string& filter);
 
     ReadingsPage& page() { return *page_; }
     // RefreshDisplay, then the cells show the page model.

@@ -168,13 +168,18 @@ void MainForm::historyListClick() {
     historyList_->activateWindow();
 }
 
-void MainForm::saveHistoryClick() {
-    if (!soundingLoaded()) return;
-    prepareFileDialog(kHistoryFilter, "");
+std::string MainForm::chooseFileToWrite(const std::string& filter) {
+    prepareFileDialog(filter, "");
     dialog_.showSave();
     const std::string path = dialog_.fileName;
+    if (path.empty() || !fileExists(path)) return path;
+    return messageBoxes_->question("Do you want to overwrite the existing file?") ? path : std::string();
+}
+
+void MainForm::saveHistoryClick() {
+    if (!soundingLoaded()) return;
+    const std::string path = chooseFileToWrite(kHistoryFilter);
     if (path.empty()) return;
-    if (fileExists(path) && !messageBoxes_->question("Do you want to overwrite the existing file?")) return;
     const FileResult written = writeFileSafely(path, history_.recordText());
     if (!written.ok) {
         messageBoxes_->message(written.error);

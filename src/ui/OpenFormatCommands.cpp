@@ -29,13 +29,9 @@ OpenFormatCommands::OpenFormatCommands(MainForm& form) : QObject(&form), form_(f
 
 void OpenFormatCommands::run(const std::string& filter, const FileMaker& make) {
     if (!form_.soundingLoaded()) return;
-    form_.prepareFileDialog(filter, "");
-    CommonDialog& dialog = form_.commonDialog();
-    dialog.showSave();
-    const std::string path = dialog.fileName;
+    const std::string path = form_.chooseFileToWrite(filter);
     if (path.empty()) return;
     MessageBoxes& boxes = form_.messageBoxes();
-    if (fileExists(path) && !boxes.question("Do you want to overwrite the existing file?")) return;
 
     // The header boxes are the working copies of the header texts; they go
     // into a copy, so the export leaves the Sounding as it was.
