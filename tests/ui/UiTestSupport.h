@@ -61,7 +61,7 @@ struct RecordingMessageBoxes : ui::MessageBoxes {
     std::deque<std::optional<std::string>> typed;  // for text prompts; Cancel when empty
     void message(const std::string& text) override { texts.push_back(text), onMessage ? onMessage() : void(); }
     std::optional<std::string> askText(const std::string& prompt, const std::string&) override {
-        texts.push_back(prompt);
+        message(prompt);
         if (typed.empty()) return std::nullopt;
         auto a = typed.front();
         typed.pop_front();
@@ -107,10 +107,10 @@ struct Window {
     int runsEnded = 0;
 };
 
-inline void sendKey(QWidget* w, int qtKey, const QString& text = QString()) {
-    QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier, text);
+inline void sendKey(QWidget* w, int qtKey, const QString& text = QString(), Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QKeyEvent press(QEvent::KeyPress, qtKey, mods, text);
     QApplication::sendEvent(w, &press);
-    QKeyEvent release(QEvent::KeyRelease, qtKey, Qt::NoModifier, text);
+    QKeyEvent release(QEvent::KeyRelease, qtKey, mods, text);
     QApplication::sendEvent(w, &release);
 }
 
