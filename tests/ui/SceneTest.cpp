@@ -15,6 +15,7 @@
 //   remember NAME | same NAME   keep the Sounding and all the window shows; say where it now differs
 //   size W H | refresh | typed TEXT (the next text prompt's answer) | wheel NAME NOTCHES [ctrl] [DEPTH]
 //   press DEPTH (a click on the profile) | profile   where the profile's cursor, band and window stand
+//   drop PATH...  files dropped on the window as from a file manager
 // Keys may carry "Ctrl+"; pick sets a list's row, a combo box's item or a scroll bar's value.
 // After each command come the message boxes ("box:"), file dialogs ("dialog:") and
 // whether the run ended.
@@ -249,6 +250,11 @@ class Scene {
         if (c == "size") form().resize(std::stoi(args.at(0)), std::stoi(args.at(1)));
         if (c == "refresh") form().refreshDisplay();
         if (c == "typed") win_->messages->typed.push_back(rest);
+        if (c == "drop") {
+            std::vector<std::string> paths;
+            for (const std::string& a : args) paths.push_back(path(a));
+            said_.push_back(dropFiles(&form(), paths) ? "the window took the drop" : "the window refused the drag");
+        }
         if (c == "remember") states_[rest] = state();
         if (c == "same") said_.push_back(sameAs(rest));
         if (c == "add")
