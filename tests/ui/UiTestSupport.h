@@ -9,35 +9,25 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QUrl>
-#include <QTemporaryDir>
 #include <deque>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/TestSupport.h"
 #include "ui/MainForm.h"
 #include "ui/PageCellEdit.h"
 #include "ui/TextCodec.h"
 
 namespace qm::uitest {
 
-inline std::string dataDir() { return QM_TEST_DATA_DIR; }
-inline std::string samplesDir() { return dataDir() + "/samples"; }
-inline std::string readFile(const std::string& path) {
-    std::ostringstream out;
-    out << std::ifstream(path, std::ios::binary).rdbuf();
-    return out.str();
-}
-inline void writeFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-struct TempDir {
-    QTemporaryDir dir;
-    std::string path() const { return dir.path().toStdString(); }
-    std::string file(const std::string& name) const { return path() + "/" + name; }
-};
+using test::dataDir;
+using test::readFile;
+using test::samplesDir;
+using test::TempDir;
+using test::writeFile;
 
 // Each show answers with the next scripted path ("" cancels) and records
 // how the command prepared the dialog.
