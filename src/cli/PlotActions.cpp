@@ -89,7 +89,7 @@ bool runPlot(CliContext& ctx, const std::vector<std::string>& args, std::size_t&
 void registerPlotActions(ActionRegistry& r) {
     r.add({kPlot, std::string(kPlot) + " OUT [" + kDepthPerPage + " METRES] [" + kPageSize + " A4|Letter] [--force]",
            "draw the log (header and profile) as PDF, PNG (300 dpi) or SVG by OUT's extension; "
-           "several pages go to OUT-1.png, OUT-2.png, ...",
+           "several pages go to OUT-1.png, OUT-2.png, ... (QM_TODAY as for GEF)",
            runPlot, Writes::FileAtFirstArgument});
 }
 
