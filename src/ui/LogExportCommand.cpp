@@ -31,7 +31,7 @@ void LogExportCommand::run() {
     MessageBoxes& boxes = form_.messageBoxes();
     const std::optional<LogFormat> format = logFormatOf(path);
     if (!format) {
-        boxes.message("A log is written as .pdf, .png or .svg.");
+        boxes.message("A log is written as .pdf, .png or .svg: end the file name with one of them.");
         return;
     }
 

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSvgGenerator>
+#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
 
@@ -44,6 +45,25 @@ ProfileStyle logStyle(char sep) {
     return style;
 }
 
+// Lays `text` out in `width`, breaking at spaces and, for a word wider than
+// the cell, inside it; draws it at `at` when `p` is given. Returns its height.
+double wrappedText(QPainter* p, const QFont& font, const QString& text, const QPointF& at, double width) {
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    double height = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, height));
+        height += line.height();
+    }
+    layout.endLayout();
+    if (p) layout.draw(p, at);
+    return height;
+}
+
 // Height the header block needs at `width`; draws it when `p` is given. Long
 // texts wrap inside their cell rather than being cut.
 double headerBlock(QPainter* p, const QRectF& box, const LogRequest& r, std::size_t index, std::size_t count) {
@@ -69,7 +89,6 @@ double headerBlock(QPainter* p, const QRectF& box, const LogRequest& r, std::siz
     std::vector<double> labelW(columns, 0.0);
     for (std::size_t i = 0; i < r.header.size(); ++i)
         labelW[i / rows] = std::max(labelW[i / rows], lm.horizontalAdvance(QString::fromStdString(r.header[i].label)));
-    constexpr int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWrapAnywhere;
     y += kCellPad;
     for (std::size_t row = 0; row < rows; ++row) {
         double rowH = vm.height();
@@ -78,14 +97,12 @@ double headerBlock(QPainter* p, const QRectF& box, const LogRequest& r, std::siz
             if (i >= r.header.size()) continue;
             const double left = box.left() + c * columnW + kCellPad;
             const double valueLeft = left + labelW[c] + 2 * kCellPad;
-            const QRectF valueBox(valueLeft, y, box.left() + (c + 1) * columnW - valueLeft - kCellPad, 1e6);
+            const double valueW = box.left() + (c + 1) * columnW - valueLeft - kCellPad;
             const QString text = QString::fromStdString(r.header[i].value);
-            rowH = std::max(rowH, vm.boundingRect(valueBox, flags, text).height());
+            rowH = std::max(rowH, wrappedText(p, value, text, QPointF(valueLeft, y), valueW));
             if (!p) continue;
             p->setFont(label);
             p->drawText(QPointF(left, y + lm.ascent()), QString::fromStdString(r.header[i].label));
-            p->setFont(value);
-            p->drawText(valueBox, flags, text);
         }
         y += rowH + 2;
     }
