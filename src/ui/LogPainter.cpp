@@ -29,7 +29,7 @@ const QColor kRule(150, 150, 150);
 // and the layout unit is the same on all of them. Without hinting the
 // measured widths hold at every scale.
 QFont logFont(int pixels, bool bold = false) {
-    QFont f(QStringLiteral("Sans Serif"));
+    QFont f(QStringLiteral("sans-serif"));  // the generic name an SVG viewer knows too
     f.setPixelSize(pixels);
     f.setBold(bold);
     f.setHintingPreference(QFont::PreferNoHinting);
