@@ -77,16 +77,15 @@ std::vector<LogPageSpan> logPageSpans(const ProfileData& p, double metresPerPage
         return spans;
     }
     // Depths run down from the top of the first page; elevations fall from it.
-    const double first = p.elevation ? std::ceil(high / perPage) * perPage : std::floor(low / perPage) * perPage;
-    const double extent = p.elevation ? first - low : high - first;
+    // Each break is its multiple times the depth per page, so that one
+    // page's bottom is exactly the next one's top and 0 is exactly 0.
+    const double first = p.elevation ? std::ceil(high / perPage) : std::floor(low / perPage);
+    const double extent = p.elevation ? first * perPage - low : high - first * perPage;
     const double pages = std::max(1.0, std::ceil(extent / perPage - 1e-9));
     if (pages > kMostLogPages) return {};
-    const auto count = static_cast<std::size_t>(pages);
-    for (std::size_t i = 0; i < count; ++i) {
-        const double a = static_cast<double>(i) * perPage;
-        spans.push_back(p.elevation ? LogPageSpan{first - a, first - a - perPage}
-                                    : LogPageSpan{first + a, first + a + perPage});
-    }
+    const double sign = p.elevation ? -1.0 : 1.0;
+    auto at = [&](double i) { return (first + sign * i) * perPage; };
+    for (double i = 0; i < pages; ++i) spans.push_back({at(i), at(i + 1)});
     return spans;
 }
 
