@@ -45,7 +45,7 @@ installed=1
 dpkg -L quillmere | grep -vx '/\.' > "$work/files"
 step "$(grep -c . "$work/files") paths installed"
 if grep -Ev '^/usr(/|$)' "$work/files"; then fail "the package puts the paths above outside /usr"; fi
-if ldd /usr/bin/quillmere /usr/bin/quillmere-cli /usr/lib/quillmere/quillmere-log.so | grep 'not found'; then
+if ldd /usr/bin/quillmere /usr/bin/quillmere-cli /usr/lib/*/quillmere/quillmere-log.so | grep 'not found'; then
   fail "libraries missing"
 fi
 

@@ -31,7 +31,7 @@ std::filesystem::path programFolder() {
 std::string load(Module& m) {
     const std::filesystem::path folder = programFolder();
     const std::filesystem::path places[] = {folder / "quillmere-log.so",
-                                            folder / ".." / "lib" / "quillmere" / "quillmere-log.so"};
+                                            folder / ".." / QM_MODULE_DIR / "quillmere-log.so"};
     std::string tried;
     for (const std::filesystem::path& place : places) {
         if (!std::filesystem::exists(place)) {

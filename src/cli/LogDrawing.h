@@ -1,7 +1,8 @@
 #pragma once
 // The batch tool draws logs with a module of its own (quillmere-log.so,
-// beside the tool or in ../lib/quillmere), loaded only when the command line
-// asks for --plot: a run that draws nothing never loads Qt's painting.
+// beside the tool in a build folder, else in the installed module folder),
+// loaded only when the command line asks for --plot: a run that draws
+// nothing never loads Qt's painting.
 
 #include <string>
 #include <vector>
