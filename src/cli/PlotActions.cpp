@@ -59,7 +59,11 @@ bool runPlot(CliContext& ctx, const std::vector<std::string>& args, std::size_t&
     request.decimalSeparator = ctx.sep;
 
     const std::vector<LogPageSpan> spans = logPageSpans(request.profile, request.metresPerPage);
-    const std::vector<std::string> paths = logFilePaths(out, *format, std::max<std::size_t>(spans.size(), 1));
+    if (spans.empty()) {
+        ctx.message(tooManyLogPages());
+        return false;
+    }
+    const std::vector<std::string> paths = logFilePaths(out, *format, spans.size());
     // Every page's file is checked before the first is written.
     for (const std::string& path : paths) {
         if (!force && fileExists(path)) {

@@ -89,6 +89,11 @@ std::vector<LogPageSpan> logPageSpans(const ProfileData& p, double metresPerPage
     return spans;
 }
 
+std::string tooManyLogPages() {
+    return "The log would need more than " + std::to_string(static_cast<int>(kMostLogPages)) +
+           " pages; choose a greater depth per page.";
+}
+
 std::vector<std::string> logFilePaths(const std::string& path, LogFormat format, std::size_t pages) {
     if (format == LogFormat::Pdf || pages <= 1) return {path};
     const std::size_t dot = path.find_last_of('.');

@@ -64,6 +64,8 @@ constexpr double kMostLogPages = 1000;
 // unit once converted) starting at a whole multiple of it, so that page
 // breaks fall on round depths. Empty when that takes more than kMostLogPages.
 std::vector<LogPageSpan> logPageSpans(const ProfileData& p, double metresPerPage);
+// The message for a log of more than kMostLogPages pages.
+std::string tooManyLogPages();
 
 // The files of a log of `pages` pages: `path` itself for a PDF or a single
 // page, else NAME-1.ext, NAME-2.ext, ... beside it.

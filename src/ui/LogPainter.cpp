@@ -166,8 +166,7 @@ LogFiles renderLog(const LogRequest& request) {
     LogFiles out;
     const std::vector<LogPageSpan> spans = logPageSpans(request.profile, request.metresPerPage);
     if (spans.empty()) {
-        out.error = "The log would need more than " + std::to_string(static_cast<int>(kMostLogPages)) +
-                    " pages; choose a greater depth per page.";
+        out.error = tooManyLogPages();
         return out;
     }
     const QSize size = logPageSize(request.paper);
