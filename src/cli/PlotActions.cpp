@@ -3,6 +3,7 @@
 // (the window's optional tracks are a choice made on screen).
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -78,12 +79,18 @@ bool runPlot(CliContext& ctx, const std::vector<std::string>& args, std::size_t&
         ctx.message(error.empty() ? "The log of " + out + " could not be drawn." : error);
         return false;
     }
+    // A failed page takes the pages this run added with it: the log is
+    // written whole or not at all (pages it replaced stay replaced).
+    std::vector<std::string> added;
     for (std::size_t i = 0; i < paths.size(); ++i) {
+        const bool existed = fileExists(paths[i]);
         const FileResult written = writeFileSafely(paths[i], files[i]);
         if (!written.ok) {
             ctx.message(written.error);
+            for (const std::string& path : added) std::remove(path.c_str());
             return false;
         }
+        if (!existed) added.push_back(paths[i]);
     }
     return true;
 }

@@ -52,5 +52,19 @@ TEST(BatchToolFileFaults, EachFailingCallKeepsTheEarlierOutput) {
     }
 }
 
+TEST(BatchToolFileFaults, AFailedPageTakesTheNewPagesOfItsLogWithIt) {
+    test::TempDir dir;
+    // Three pages; the open of the second page's temporary file fails.
+    int calls = 0;
+    setFileFaultHook([&calls](const char* op) { return std::string(op) == "open" && ++calls == 2 ? EIO : 0; });
+    std::ostringstream out, err;
+    const int status = cli::runCli({"--tables", test::dataDir(), test::samplesDir() + "/sample-10ch.cpt", "--plot",
+                                    dir.file("log.svg"), "--depth-per-page", "3"}, out, err);
+    setFileFaultHook({});
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(err.str().find("log-2.svg: "), std::string::npos) << err.str();
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 0) << "pages were left";
+}
+
 }  // namespace
 }  // namespace qm
