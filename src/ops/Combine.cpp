@@ -181,7 +181,6 @@ AppendResult appendSecondSounding(Sounding& first, SecondSounding& second, std::
     AppendResult result;
     result.ok = true;
     result.readingCount = first.readingCount;
-    result.numberOfReadingsCaption = "# of Readings: " + plainNumberText(first.readingCount);
     return result;
 }
 

@@ -51,13 +51,11 @@ CombineReadResult readSecondFile(const std::string& path, const Sounding& first,
 // than 2, which passes in both formats).
 float secondDepthTrend(const Sounding& second);
 
-// ok: the readings were appended and the panel is hidden; readingCount and
-// numberOfReadingsCaption are the new count and the text of
-// lblNumberOfReadings. Otherwise the message says why, the panel stays and
-// nothing changed.
+// ok: the readings were appended and the panel is hidden; readingCount is
+// the new count (the page writes its label). Otherwise the message says why,
+// the panel stays and nothing changed.
 struct AppendResult : OpResult {
     int32_t readingCount = 0;
-    std::string numberOfReadingsCaption;
 };
 
 // The panel's OK: `startDepthText` is txtStartDepth's text (read with the

@@ -68,6 +68,10 @@ TEST(ProfileData, TracksOfEachChannelTypeSet) {
         const ProfileData p = buildProfile(*sounding(c.types), shippedTables(), false, std::nullopt);
         EXPECT_EQ(kinds(p), c.tracks);
     }
+    // A second pore channel is drawn in the first one's unit: here KPA in PSI.
+    auto s = sounding({3, 4});
+    s->channelUnitFactor[1] = 0.1450377f;
+    EXPECT_NEAR(buildProfile(*s, shippedTables(), false, std::nullopt).tracks[0].series[1].values[1], 21 * 0.1450377, 1e-4);
 }
 
 TEST(ProfileData, FrictionRatioInOneBaseUnitWithGaps) {

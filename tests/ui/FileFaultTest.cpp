@@ -42,7 +42,7 @@ Outcome run(const std::string& command, bool fresh, int failAt) {
     writeFile(opened, sample);
     if (!fresh && target != opened) writeFile(target, "an earlier file\r\n");
     auto contents = [&] { return fs::exists(target) ? readFile(target) : "(absent)"; };
-    auto names = [&] { return QDir(dir.dir.path()).entryList(QDir::Files | QDir::Hidden); };
+    auto names = [&] { return QDir(QString::fromStdString(dir.path().string())).entryList(QDir::Files | QDir::Hidden); };
     Outcome out{{}, {}, names(), {}, contents(), {}, fs::path(target).filename().string()};
     Window win;
     win.open(opened);

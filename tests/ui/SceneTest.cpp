@@ -12,6 +12,11 @@
 //   value C R     the Sounding's value of channel C at reading R
 //   during NAME...  show these widgets whenever a message box comes up
 //   check [combined]  the window against the page model and the Sounding, as the monkey checks it
+//   remember NAME | same NAME   keep the Sounding and all the window shows; say where it now differs
+//   size W H | refresh | typed TEXT (the next text prompt's answer) | wheel NAME NOTCHES [ctrl] [DEPTH]
+//   press DEPTH (a click on the profile) | profile   where the profile's cursor, band and window stand
+//   drop PATH...  files dropped on the window as from a file manager
+// Keys may carry "Ctrl+"; pick sets a list's row, a combo box's item or a scroll bar's value.
 // After each command come the message boxes ("box:"), file dialogs ("dialog:") and
 // whether the run ended.
 
@@ -20,12 +25,19 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QDir>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <filesystem>
 
 #include "model/LineFields.h"
+#include "model/SoundingWriter.h"
+#include "support/SoundingCompare.h"
+#include "ui/HeaderBoxes.h"
+#include "ui/ProfileView.h"
 #include "ui/TextCodec.h"
 #include "ui/UiTestSupport.h"
 #include "ui/WindowCheck.h"
@@ -99,6 +111,8 @@ class Scene {
         if (auto* g = qobject_cast<QGroupBox*>(o)) text = g->title().toStdString();
         if (qobject_cast<QDialog*>(o)) text = w->windowTitle().toStdString();
         if (auto* list = qobject_cast<QComboBox*>(o)) text = list->currentText().toStdString();
+        if (auto* list = qobject_cast<QListWidget*>(o))
+            for (int i = 0; i < list->count(); ++i) text += (i ? " | " : "") + list->item(i)->text().toStdString();
         if (auto* p = qobject_cast<QPlainTextEdit*>(o))
             text = std::to_string(p->blockCount()) + " lines: " + p->document()->firstBlock().text().toStdString() +
                    " ... " + p->document()->lastBlock().text().toStdString();
@@ -137,6 +151,61 @@ class Scene {
         return line;
     }
 
+    // Everything an undo must give back: the Sounding, and the page, the
+    // controls and the file a save would write as the window shows them.
+    struct State {
+        std::shared_ptr<Sounding> sounding;
+        std::vector<std::string> shown;
+    };
+    State state() const {
+        State st{std::make_shared<Sounding>(form().sounding()), {}};
+        const QImage shot = form().grab().toImage();
+        for (int r = 1; r <= kPageRows; ++r) st.shown.push_back(row(shot, r));
+        std::vector<std::string> names = {"mnuDepth", "mnuElevation", "mnu2Digits", "mnu3Digits", "lblDepthLabel",
+                                          "lblDataIndex", "lblNumberOfReadings", "txtGPSLat", "txtGPSLon", "txtGPSAlt"};
+        for (int c = 1; c <= kMaxChannels; ++c)
+            for (const char* kind : {"lblChannelLabel_", "cmbChannelUnits_"}) names.push_back(kind + std::to_string(c));
+        // An undo closes the open panel, which shows the header boxes again.
+        for (const std::string& name : names) {
+            std::string d = describe(find(name));
+            if (const std::size_t at = d.find(" hidden"); at != std::string::npos) d.erase(at, 7);
+            st.shown.push_back(d);
+        }
+        Sounding toSave(form().sounding());
+        for (const ui::HeaderBox& h : ui::headerBoxes()) toSave.*(h.field) = form().boxText(h.objectName);
+        st.shown.push_back(soundingFileText(toSave, form().tables(), '.'));
+        return st;
+    }
+    std::string sameAs(const std::string& name) const {
+        const State now = state(), &then = states_.at(name);
+        if (const std::string d = test::soundingDifference(*then.sounding, *now.sounding); !d.empty())
+            return "the Sounding differs from " + name + ": " + d;
+        for (std::size_t i = 0; i < now.shown.size(); ++i)
+            if (now.shown[i] != then.shown[i]) return "differs from " + name + ": " + then.shown[i] + " / " + now.shown[i];
+        return "as at " + name;
+    }
+
+    ui::ProfileView* profile() const { return form().findChild<ui::ProfileView*>("profileView"); }
+    std::string profileState() const {
+        ui::ProfileView* v = profile();
+        if (!v->isVisible()) return "profile hidden";
+        v->drawTracksIfStale();
+        char text[200];
+        std::snprintf(text, sizeof text, "profile: cursor %d, line at %.3f, band %d-%d, window %.2f-%.2f, %zu tracks, drawn %d times, scroll bar at %d",
+                      v->cursorReading(), v->axisAt(v->cursorY()), v->bandFirst(), v->bandLast(), v->windowTop(),
+                      v->windowBottom(), v->shownTracks().size(), v->trackDrawings(),
+                      form().findChild<QScrollBar*>("pageScrollBar")->value());
+        std::string d = text;
+        for (const ProfileTrack* t : v->shownTracks())
+            d += " | " + t->title + (t->hydrostatic.empty() ? "" : " u0 " + std::to_string(t->hydrostatic.size()));
+        return d;
+    }
+    void mouse(QWidget* w, QEvent::Type type, QPointF at) const {
+        QMouseEvent e(type, at, w->mapToGlobal(at), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    }
+
     void do_(const std::string& c, const std::string& rest) {
         std::vector<std::string> args;
         std::istringstream words(rest);
@@ -149,28 +218,55 @@ class Scene {
             for (const std::string& name : during_) said_.push_back("  while the box is up: " + describe(find(name)));
         };
         QWidget* w = args.empty() ? nullptr : qobject_cast<QWidget*>(find(args[0]));
-        if (!w && (c == "click" || c == "key" || c == "type" || c == "add" || c == "pick" || c == "panel"))
+        if (!w && (c == "click" || c == "key" || c == "type" || c == "add" || c == "pick" || c == "panel" || c == "wheel"))
             return said_.push_back("(no such widget)");
         if (c == "menu" && !qobject_cast<QAction*>(find(rest))) return said_.push_back("(no such menu item)");
         static const std::map<std::string, int> keys = {
             {"Down", Qt::Key_Down},     {"Up", Qt::Key_Up},         {"Insert", Qt::Key_Insert}, {"Delete", Qt::Key_Delete},
-            {"Return", Qt::Key_Return}, {"Escape", Qt::Key_Escape}, {"End", Qt::Key_End},       {"Home", Qt::Key_Home}};
+            {"Return", Qt::Key_Return}, {"Escape", Qt::Key_Escape}, {"End", Qt::Key_End},       {"Home", Qt::Key_Home},
+            {"PageDown", Qt::Key_PageDown}, {"PageUp", Qt::Key_PageUp}};
         if (c == "open") win_->open(path(rest));
         if (c == "answer") win_->files->answers.push_back(path(rest));
         if (c == "yes" || c == "no") win_->messages->answers.push_back(c == "yes");
         if (c == "menu") qobject_cast<QAction*>(find(rest))->trigger();
         if (c == "click") clickOn(w);
-        for (int i = 0; c == "key" && i < (args.size() > 2 ? std::stoi(args[2]) : 1); ++i)
-            sendKey(i ? QApplication::focusWidget() : w, keys.at(args.at(1)));  // held: to the focus as it moves
+        const bool ctrl = (c == "key" && args.at(1).rfind("Ctrl+", 0) == 0) || (c == "wheel" && rest.find("ctrl") != std::string::npos);
+        for (int i = 0; c == "key" && i < (args.size() > 2 ? std::stoi(args[2]) : 1); ++i)  // held: to the focus as it moves
+            sendKey(i ? QApplication::focusWidget() : w, keys.at(args[1].substr(ctrl ? 5 : 0)), {}, ctrl ? Qt::ControlModifier : Qt::NoModifier);
+        if (c == "wheel") {
+            const bool atDepth = args.size() > 2 && args.back() != "ctrl";
+            const QPointF at = atDepth ? QPointF(20, profile()->geometry().yOf(std::stod(args.back()))) : QPointF(5, 5);
+            QWheelEvent e(at, w->mapToGlobal(at), {}, {0, 120 * std::stoi(args.at(1))}, Qt::NoButton,
+                          ctrl ? Qt::ControlModifier : Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(w, &e);
+            profile()->drawTracksIfStale();
+            if (atDepth) said_.push_back("depth under the pointer: " + std::to_string(profile()->axisAt(at.y())));
+        }
+        if (c == "press") {
+            const QPointF at(profile()->geometry().tracks.at(0).center().x(), profile()->geometry().yOf(std::stod(rest)));
+            mouse(profile(), QEvent::MouseButtonPress, at), mouse(profile(), QEvent::MouseButtonRelease, at);
+        }
+        if (c == "profile") said_.push_back(profileState());
+        if (c == "size") form().resize(std::stoi(args.at(0)), std::stoi(args.at(1)));
+        if (c == "refresh") form().refreshDisplay();
+        if (c == "typed") win_->messages->typed.push_back(rest);
+        if (c == "drop") {
+            std::vector<std::string> paths;
+            for (const std::string& a : args) paths.push_back(path(a));
+            said_.push_back(dropFiles(&form(), paths) ? "the window took the drop" : "the window refused the drag");
+        }
+        if (c == "remember") states_[rest] = state();
+        if (c == "same") said_.push_back(sameAs(rest));
         if (c == "add")
             for (QChar ch : QString::fromStdString(rest.substr(args[0].size())).trimmed()) sendKey(w, 0, ch);
         if (c == "focus") said_.push_back(describe(QApplication::focusWidget()));
         if (c == "type") typeInto(qobject_cast<QLineEdit*>(w), QString::fromStdString(rest.substr(args[0].size())).trimmed());
-        if (c == "pick") {
-            auto* list = qobject_cast<QComboBox*>(w);
+        if (auto* list = qobject_cast<QComboBox*>(w); list && c == "pick") {
             list->setCurrentIndex(std::stoi(args.at(1)));
             emit list->activated(std::stoi(args.at(1)));
         }
+        if (auto* list = qobject_cast<QListWidget*>(w); list && c == "pick") emit list->itemClicked(list->item(std::stoi(args.at(1))));
+        if (auto* bar = qobject_cast<QScrollBar*>(w); bar && c == "pick") bar->setValue(std::stoi(args.at(1)));
         if (c == "during") during_ = args;
         if (c == "show")
             for (const std::string& name : args) said_.push_back(describe(find(name)));
@@ -206,6 +302,7 @@ class Scene {
     TempDir out_;
     std::unique_ptr<Window> win_;
     std::vector<std::string> said_, during_;
+    std::map<std::string, State> states_;
 };
 
 class Scenes : public ::testing::TestWithParam<std::string> {};

@@ -9,35 +9,25 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QUrl>
-#include <QTemporaryDir>
 #include <deque>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/TestSupport.h"
 #include "ui/MainForm.h"
 #include "ui/PageCellEdit.h"
 #include "ui/TextCodec.h"
 
 namespace qm::uitest {
 
-inline std::string dataDir() { return QM_TEST_DATA_DIR; }
-inline std::string samplesDir() { return dataDir() + "/samples"; }
-inline std::string readFile(const std::string& path) {
-    std::ostringstream out;
-    out << std::ifstream(path, std::ios::binary).rdbuf();
-    return out.str();
-}
-inline void writeFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-struct TempDir {
-    QTemporaryDir dir;
-    std::string path() const { return dir.path().toStdString(); }
-    std::string file(const std::string& name) const { return path() + "/" + name; }
-};
+using test::dataDir;
+using test::readFile;
+using test::samplesDir;
+using test::TempDir;
+using test::writeFile;
 
 // Each show answers with the next scripted path ("" cancels) and records
 // how the command prepared the dialog.
@@ -61,7 +51,7 @@ struct RecordingMessageBoxes : ui::MessageBoxes {
     std::deque<std::optional<std::string>> typed;  // for text prompts; Cancel when empty
     void message(const std::string& text) override { texts.push_back(text), onMessage ? onMessage() : void(); }
     std::optional<std::string> askText(const std::string& prompt, const std::string&) override {
-        texts.push_back(prompt);
+        message(prompt);
         if (typed.empty()) return std::nullopt;
         auto a = typed.front();
         typed.pop_front();
@@ -107,10 +97,10 @@ struct Window {
     int runsEnded = 0;
 };
 
-inline void sendKey(QWidget* w, int qtKey, const QString& text = QString()) {
-    QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier, text);
+inline void sendKey(QWidget* w, int qtKey, const QString& text = QString(), Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QKeyEvent press(QEvent::KeyPress, qtKey, mods, text);
     QApplication::sendEvent(w, &press);
-    QKeyEvent release(QEvent::KeyRelease, qtKey, Qt::NoModifier, text);
+    QKeyEvent release(QEvent::KeyRelease, qtKey, mods, text);
     QApplication::sendEvent(w, &release);
 }
 
