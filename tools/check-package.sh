@@ -45,7 +45,9 @@ installed=1
 dpkg -L quillmere | grep -vx '/\.' > "$work/files"
 step "$(grep -c . "$work/files") paths installed"
 if grep -Ev '^/usr(/|$)' "$work/files"; then fail "the package puts the paths above outside /usr"; fi
-if ldd /usr/bin/quillmere /usr/bin/quillmere-cli | grep 'not found'; then fail "libraries missing"; fi
+if ldd /usr/bin/quillmere /usr/bin/quillmere-cli /usr/lib/*/quillmere/quillmere-log.so | grep 'not found'; then
+  fail "libraries missing"
+fi
 
 step "running the installed quillmere-cli from the PATH in $work"
 [ "$(command -v quillmere-cli)" = /usr/bin/quillmere-cli ] || fail "quillmere-cli is not /usr/bin/quillmere-cli on the PATH"
@@ -62,6 +64,10 @@ step "running the installed quillmere-cli from the PATH in $work"
   "$build/bin/quillmere-cli" "$samples/sample-nopore.cpt" --auto-clean --save "$work/built.cpt" 2>> messages.txt
   cmp saved/cleaned.cpt built.cpt || fail "the installed and the built program save different files"
   quillmere-cli saved/cleaned.cpt --info > /dev/null 2>> messages.txt || fail "the saved file does not load"
+  # --plot loads the installed drawing module, without a display.
+  env -u DISPLAY quillmere-cli "$samples/sample-10ch.cpt" --plot log.pdf --depth-per-page 3 2>> messages.txt ||
+    fail "--plot: $(tail -1 messages.txt)"
+  [ "$(grep -ac '/Type /Page\b' log.pdf)" = 3 ] || fail "--plot wrote no PDF of 3 pages"
 )
 
 step "checking the desktop entry, MIME type, icon, manual pages and completion"

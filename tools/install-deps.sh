@@ -6,7 +6,7 @@
 # Safe to run again: it installs only what is missing.
 set -euo pipefail
 
-packages=(build-essential cmake qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+packages=(build-essential cmake qt6-base-dev qt6-svg-dev poppler-utils libgtest-dev libgmock-dev libbenchmark-dev
           locales xvfb xauth imagemagick clang-16 libclang-rt-16-dev ccache lld python3
           dpkg-dev file desktop-file-utils libxml2-utils man-db shared-mime-info bc)
 

@@ -4,6 +4,7 @@
 
 #include "cli/BatchRun.h"
 #include "cli/CommandLine.h"
+#include "cli/LogDrawing.h"
 #include "model/DataFolder.h"
 #include "model/NumberText.h"
 #include "model/SafeFile.h"
@@ -57,6 +58,7 @@ ActionRegistry buildRegistry() {
     registerExportActions(r);
     registerOpenFormatActions(r);
     registerHistoryActions(r);
+    registerPlotActions(r);
     return r;
 }
 
@@ -96,6 +98,9 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             }
         }
         const CommandLine line = readCommandLine(args, registry);
+        // Qt's painting starts on this thread or not at all.
+        for (std::size_t i = line.chainStart; i < line.args.size(); ++i)
+            if (line.args[i] == "--plot") prepareLogDrawing();
 
         // Read once for the whole run: the threads share them, and the
         // locale is asked only here, never while they run.

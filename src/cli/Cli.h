@@ -83,6 +83,7 @@ void registerCombineActions(ActionRegistry& r);  // --combine
 void registerExportActions(ActionRegistry& r);  // --export-cpd
 void registerOpenFormatActions(ActionRegistry& r);  // --export-csv --export-gef --export-ags
 void registerHistoryActions(ActionRegistry& r);  // --log
+void registerPlotActions(ActionRegistry& r);  // --plot
 
 // Reads the value after an option, or throws UsageError.
 const std::string& argumentOf(const std::vector<std::string>& args, std::size_t& next, const std::string& option);

@@ -20,6 +20,7 @@
 #include "ui/DepthFormatCommands.h"
 #include "ui/DepthIncrementPanel.h"
 #include "ui/ExportPanel.h"
+#include "ui/LogExportCommand.h"
 #include "ui/OpenFormatCommands.h"
 #include "ui/GpsCommands.h"
 #include "ui/PageCellEdit.h"
@@ -119,6 +120,7 @@ void MainForm::installCommands() {
     new DepthFormatCommands(*this);
     gps_ = new GpsCommands(*this);
     view_ = new ViewCommands(*this);
+    new LogExportCommand(*this);
     // Last: it finds every text box the commands built.
     new SoundingFileDrop(*this);
 }

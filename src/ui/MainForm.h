@@ -98,6 +98,7 @@ class MainForm : public QMainWindow {
     std::string chooseFileToWrite(const std::string& filter);
 
     ReadingsPage& page() { return *page_; }
+    ViewCommands& viewCommands() { return *view_; }
     // RefreshDisplay, then the cells show the page model.
     void refreshDisplay();
     // The cells, colours and page labels show the page model as it is (after

@@ -56,6 +56,7 @@ void MainForm::buildMenus() {
     file->addAction(item(this, "mnuExportCsv", "Export CS&V...", false));
     file->addAction(item(this, "mnuExportGef", "Export &GEF-CPT...", false));
     file->addAction(item(this, "mnuExportAgs", "Export AGS&4...", false));
+    file->addAction(item(this, "mnuExportLog", "Export &Log...", false));
     separator(file, "sep4");
     file->addAction(item(this, "mnuAutoClean", "&AutoClean For Interp", false));
     separator(file, "sep5");
@@ -91,7 +92,7 @@ void MainForm::buildMenus() {
 }
 
 void MainForm::enableLoadedCommands() {
-    for (const char* name : {"MenuFileSave", "MenuExport", "mnuExportCsv", "mnuExportGef", "mnuExportAgs",
+    for (const char* name : {"MenuFileSave", "MenuExport", "mnuExportCsv", "mnuExportGef", "mnuExportAgs", "mnuExportLog",
                              "menuCombine", "mnuShiftBaseline", "mnuEditDepth", "mnuDepthSignificantDigits",
                              "mnuAutoClean", "mnuHistoryList", "mnuSaveHistory"})
         action(name)->setEnabled(true);

@@ -102,8 +102,15 @@ void drawTrackHeader(QPainter& p, const ProfileGeometry& g, const QRectF& r, con
         double widest = 0;
         for (const QString& word : title.split(' ', Qt::SkipEmptyParts))
             widest = std::max(widest, QFontMetricsF(bold).horizontalAdvance(word));
-        if (widest <= r.width() - 2 || bold.pointSizeF() <= 5.5) break;
-        bold.setPointSizeF(bold.pointSizeF() - 0.5);
+        if (widest <= r.width() - 2) break;
+        // The log's fonts are sized in pixels, the window's in points.
+        if (bold.pixelSize() > 0) {
+            if (bold.pixelSize() <= 7) break;
+            bold.setPixelSize(bold.pixelSize() - 1);
+        } else {
+            if (bold.pointSizeF() <= 5.5) break;
+            bold.setPointSizeF(bold.pointSizeF() - 0.5);
+        }
     }
     p.setFont(bold);
     p.setPen(kText);
@@ -192,7 +199,7 @@ ProfileGeometry layoutProfile(const QRectF& area, int trackCount, const ProfileS
     g.plot = QRectF(area.left() + axisW, area.top() + g.headerHeight, std::max(1.0, area.width() - axisW - 2),
                     std::max(1.0, area.height() - g.headerHeight - 2));
     const int n = std::max(1, trackCount);
-    const double gap = 8.0;
+    const double gap = style.trackGap;
     const double w = std::max(1.0, (g.plot.width() - gap * (n - 1)) / n);
     for (int i = 0; i < trackCount; ++i)
         g.tracks.emplace_back(g.plot.left() + i * (w + gap), g.plot.top(), w, g.plot.height());

@@ -32,6 +32,7 @@ struct ProfileStyle {
     QFont font;         // tick labels; titles use it in bold
     double line = 1.0;  // width of the data lines in device pixels
     char decimalSeparator = '.';
+    double trackGap = 8.0;  // between neighbouring tracks, so their tick labels stay apart
 };
 
 // Where everything goes in `area` for `trackCount` tracks showing the axis

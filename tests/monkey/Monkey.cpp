@@ -65,13 +65,14 @@ const char* const kMenuItems[] = {"MenuFileOpen",     "mnuCopy",        "menuCom
                                   "menuStartDepth",   "mnuDepthIncrement", "mnuDepth",       "mnuElevation",
                                   "mnu2Digits",       "mnu3Digits",     "mnuAbout",          "mnuExportCsv",
                                   "mnuExportGef",     "mnuExportAgs",   "mnuHistoryList",    "mnuSaveHistory",
-                                  "mnuProfile",       "mnuFitWholeSounding", "mnuGoToDepth",
+                                  "mnuProfile",       "mnuFitWholeSounding", "mnuGoToDepth", "mnuExportLog",
                                   // Undo and Redo weigh as much as the rest together.
                                   "mnuUndo", "mnuRedo", "mnuUndo", "mnuRedo", "mnuUndo", "mnuRedo", "mnuUndo", "mnuRedo"};
 
 // The commands that write a file of their own, with its extension.
 const std::map<std::string, const char*> kWriters = {
-    {"mnuExportCsv", ".csv"}, {"mnuExportGef", ".gef"}, {"mnuExportAgs", ".ags"}, {"mnuSaveHistory", ".txt"}};
+    {"mnuExportCsv", ".csv"}, {"mnuExportGef", ".gef"}, {"mnuExportAgs", ".ags"}, {"mnuSaveHistory", ".txt"},
+    {"mnuExportLog", ".svg"}};
 
 // A menu item the user can reach: it and every menu above it enabled.
 bool reachable(QAction* a, int depth = 0) {

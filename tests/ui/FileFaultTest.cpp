@@ -1,6 +1,6 @@
 // A full disk, a lost connection or a failing rename can hit any call of a
-// file write. Each of the window's writes (File > Save, Export, Copy, History
-// > Save History)
+// file write. Each of the window's writes (File > Save, Export, Copy, Export
+// Log, History > Save History)
 // runs once for every call it makes, with that call failing: the target is
 // the earlier file byte for byte (or still absent), no temporary file is
 // left beside it, the run goes on, and the user gets one message naming the
@@ -37,6 +37,7 @@ Outcome run(const std::string& command, bool fresh, int failAt) {
     const std::string opened = dir.file("CPT-07.cpt"), sample = readFile(samplesDir() + "/sample-10ch.cpt");
     const std::string target = command == "save"     ? (fresh ? dir.file("CPT-07-clean.cpt") : opened)
                                : command == "history" ? dir.file("CPT-07-history.txt")
+                               : command == "log"     ? dir.file("CPT-07-log.svg")
                                                       : dir.file(command == "export" ? "CPT-07.cpd" : "CPT-07-copy.cpt");
     writeFile(opened, sample);
     if (!fresh && target != opened) writeFile(target, "an earlier file\r\n");
@@ -59,6 +60,7 @@ Outcome run(const std::string& command, bool fresh, int failAt) {
     if (command == "export") win.form->action("MenuExport")->trigger(), clickOn(win.w<QPushButton>("Command1"));
     if (command == "copy") win.form->mnuCopyClick();
     if (command == "history") win.form->action("mnuSaveHistory")->trigger();
+    if (command == "log") win.form->action("mnuExportLog")->trigger();
     setFileFaultHook({});
     // The overwrite question of a save comes before the write.
     out.messages = win.messages->texts;
@@ -81,7 +83,8 @@ TEST_P(FileFaults, EveryFailingCallLeavesTheEarlierFileAndTellsWhy) {
     const std::string closing = which == "copy"      ? "File copied"
                                 : which == "history" ? "History saved."
                                                      : "File saved.  To cleanup another file, restart the program.";
-    EXPECT_EQ(complete.messages, which == "export" ? std::vector<std::string>{} : std::vector<std::string>{closing});
+    const bool silent = which == "export" || which == "log";
+    EXPECT_EQ(complete.messages, silent ? std::vector<std::string>{} : std::vector<std::string>{closing});
     EXPECT_TRUE(complete.openedKept && complete.target.size() > (which == "history" ? 10u : 1000u));
     EXPECT_EQ(complete.names.size(), complete.namesBefore.size() + fresh);
     for (int n = 1; n <= int(complete.calls.size()); ++n) {
@@ -97,7 +100,7 @@ TEST_P(FileFaults, EveryFailingCallLeavesTheEarlierFileAndTellsWhy) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(SaveExportCopy, FileFaults, testing::Combine(testing::Values("save", "export", "copy", "history"), testing::Bool()),
+INSTANTIATE_TEST_SUITE_P(SaveExportCopy, FileFaults, testing::Combine(testing::Values("save", "export", "copy", "history", "log"), testing::Bool()),
                          [](const auto& i) { return std::get<0>(i.param) + std::string(std::get<1>(i.param) ? "New" : "Over"); });
 
 }  // namespace

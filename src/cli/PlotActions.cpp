@@ -1,0 +1,107 @@
+// --plot: the window's Export Log without a window. The log shows the
+// sounding as it stands after the actions before it, with the main tracks
+// (the window's optional tracks are a choice made on screen).
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/Cli.h"
+#include "cli/LogDrawing.h"
+#include "model/NumberText.h"
+#include "model/SafeFile.h"
+#include "ops/ExportDate.h"
+#include "ops/LogPage.h"
+#include "ops/WaterTable.h"
+
+namespace qm::cli {
+
+namespace {
+
+const char* const kPlot = "--plot";
+const char* const kDepthPerPage = "--depth-per-page";
+const char* const kPageSize = "--page-size";
+
+bool runPlot(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
+    const std::string out = argumentOf(args, next, kPlot);
+    const std::optional<LogFormat> format = logFormatOf(out);
+    if (!format) throw UsageError{std::string(kPlot) + " writes .pdf, .png or .svg, not " + out};
+    LogRequest request;
+    request.format = *format;
+    bool force = false;
+    // The options may follow OUT in any order.
+    for (;;) {
+        if (takeFlag(args, next, "--force")) {
+            force = true;
+        } else if (takeFlag(args, next, kDepthPerPage)) {
+            const std::string& text = argumentOf(args, next, kDepthPerPage);
+            const std::optional<double> metres = localeTextToNumber(text, '.');
+            if (!metres || !(*metres > 0) || !std::isfinite(*metres))
+                throw UsageError{std::string(kDepthPerPage) + " takes a length in metres above 0, not " + text};
+            request.metresPerPage = *metres;
+        } else if (takeFlag(args, next, kPageSize)) {
+            const std::string& text = argumentOf(args, next, kPageSize);
+            const std::optional<PaperSize> paper = paperSizeOf(text);
+            if (!paper) throw UsageError{std::string(kPageSize) + " takes A4 or Letter, not " + text};
+            request.paper = *paper;
+        } else {
+            break;
+        }
+    }
+    if (ctx.checking) return true;
+
+    const Sounding& s = ctx.sounding;
+    const std::optional<float> water = waterTableDepth(s.waterTableDepth);
+    request.profile = buildProfile(s, ctx.tables, ctx.depthInFeet,
+                                   water ? std::optional<double>(*water) : std::nullopt);
+    request.tracks = logTracks(request.profile, [](int) { return false; });
+    request.header = logHeaderFields(s, s.openedFileTitle, exportDate());
+    request.decimalSeparator = ctx.sep;
+
+    const std::vector<LogPageSpan> spans = logPageSpans(request.profile, request.metresPerPage);
+    if (spans.empty()) {
+        ctx.message(tooManyLogPages());
+        return false;
+    }
+    const std::vector<std::string> paths = logFilePaths(out, *format, spans.size());
+    // Every page's file is checked before the first is written.
+    for (const std::string& path : paths) {
+        if (!force && fileExists(path)) {
+            ctx.message(path + " exists already; add --force to replace it.");
+            return false;
+        }
+    }
+    std::vector<std::string> files;
+    std::string error;
+    drawLog(request, files, error);
+    if (!error.empty() || files.size() != paths.size()) {
+        ctx.message(error.empty() ? "The log of " + out + " could not be drawn." : error);
+        return false;
+    }
+    // A failed page takes the pages this run added with it: the log is
+    // written whole or not at all (pages it replaced stay replaced).
+    std::vector<std::string> added;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        const bool existed = fileExists(paths[i]);
+        const FileResult written = writeFileSafely(paths[i], files[i]);
+        if (!written.ok) {
+            ctx.message(written.error);
+            for (const std::string& path : added) std::remove(path.c_str());
+            return false;
+        }
+        if (!existed) added.push_back(paths[i]);
+    }
+    return true;
+}
+
+}  // namespace
+
+void registerPlotActions(ActionRegistry& r) {
+    r.add({kPlot, std::string(kPlot) + " OUT [" + kDepthPerPage + " METRES] [" + kPageSize + " A4|Letter] [--force]",
+           "draw the log (header and profile) as PDF, PNG (300 dpi) or SVG by OUT's extension; "
+           "several pages go to OUT-1.png, OUT-2.png, ... (QM_TODAY as for GEF)",
+           runPlot, Writes::FileAtFirstArgument});
+}
+
+}  // namespace qm::cli
