@@ -67,8 +67,9 @@ void appendFormatPattern(std::string& out, double value, const NumericPattern& p
 // characters before `fieldEnd`, for a plain pattern ("####0.00000": no
 // literal text, every decimal written) when the text fits. It blanks all
 // kFieldRoom characters before `fieldEnd`, so a line is put together from
-// its last field to its first. False, and nothing written, when the value
-// needs the general road or its text is wider than `width`.
+// its last field to its first. False when the value needs the general road
+// or its text is wider than `width`; the room is then left in no particular
+// state.
 constexpr std::size_t kFieldRoom = 24;
 bool putPlainField(char* fieldEnd, std::size_t width, double value, const NumericPattern& pattern, char sep);
 // The "@" pattern of `width` placeholders, appended to `out`.
