@@ -79,7 +79,15 @@ struct Sounding {
     std::vector<float>& valueSlots() { return values_; }
     const std::vector<float>& valueSlots() const { return values_; }
 
+    // Back to the blank record a new Sounding is, keeping the memory of the
+    // reading stores (wiped) rather than allocating some megabytes again:
+    // readers that fill one record after another reuse theirs.
+    void makeBlank();
+
    private:
+    struct NoStores {};
+    explicit Sounding(NoStores) {}
+    void wipeStores();
     static std::size_t slot(int c, int r) {
         return static_cast<std::size_t>(c) * kReadingSlots + static_cast<std::size_t>(r);
     }

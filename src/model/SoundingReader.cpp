@@ -5,6 +5,7 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "model/DigitChunks.h"
 #include "model/LineFields.h"
@@ -291,21 +292,32 @@ int leadCountFromFullScale(float fullScale1, float depthIncrement) {
 LoadResult readSoundingText(std::string_view bytes, const ChannelTypeTable& table, int commaDecimalMode,
                             Sounding& out) {
     LoadResult result;
-    auto fresh = std::make_unique<Sounding>();
+    // The record a read fills, kept blank between reads on each thread: a
+    // new one for every read would allocate and zero some megabytes, more
+    // than the read itself costs. Whatever happens, it is left blank again
+    // (holding the record `out` had, after a successful read).
+    thread_local std::unique_ptr<Sounding> spare;
+    if (!spare) spare = std::make_unique<Sounding>();
+    struct BlankAfter {
+        Sounding& s;
+        ~BlankAfter() { s.makeBlank(); }
+    } blankAfter{*spare};
+    Sounding& fresh = *spare;
+
     Reader reader(bytes, table, commaDecimalMode);
-    if (auto refusal = reader.read(*fresh, result.messages)) {
+    if (auto refusal = reader.read(fresh, result.messages)) {
         result.error = refusal->text;
         result.messages.clear();
         return result;
     }
-    if (auto problem = finishLoad(*fresh, table)) {
+    if (auto problem = finishLoad(fresh, table)) {
         result.error = *problem;
         result.messages.clear();
         return result;
     }
-    fresh->filePath = out.filePath;
-    fresh->openedFileTitle = out.openedFileTitle;
-    out = std::move(*fresh);
+    fresh.filePath = out.filePath;
+    fresh.openedFileTitle = out.openedFileTitle;
+    std::swap(out, fresh);
     result.ok = true;
     return result;
 }
