@@ -170,7 +170,6 @@ class Reader {
         s.readingCount = 0;
         s.noDataLeadCount = 0;
         const bool newer = s.isNewerLayout();
-        std::optional<Refusal> error;
         for (int n = kFirstDataLine; n <= static_cast<int>(lines_.size()); ++n) {
             const std::string_view l = line(n);
             // A blank line carries no reading (a trailing one is common).
