@@ -208,12 +208,19 @@ class Reader {
                 if (rawValue == kNoDataValue) {
                     ++s.noDataCount[c];
                     s.noDataLeadCount = std::max(s.noDataLeadCount, s.noDataCount[c]);
-                    s.value(c, r) = kNoDataValue;
-                } else {
-                    s.value(c, r) = rawToValue(s, c, rawValue);
                 }
             }
             s.readingCount = r;
+        }
+        // The engineering values once every row is read, channel by channel:
+        // in a loop of nothing else the divisions overlap, where one per
+        // field would wait for the last. NoDataValue stays NoDataValue.
+        for (int c = 1; c <= s.channelCount; ++c) {
+            const float baseline = s.channelBaseline[c][1], span = s.channelRawSpan[c];
+            const float fullScale = s.channelFullScale[c], unitFactor = s.channelUnitFactor[c];
+            const float* const raws = &s.raw(c, 0);
+            float* const values = &s.value(c, 0);
+            for (int r = 1; r <= s.readingCount; ++r) values[r] = rawToValue(raws[r], baseline, span, fullScale, unitFactor);
         }
         return std::nullopt;
     }
