@@ -92,6 +92,18 @@ void checkTextToNumber(const std::uint8_t* data, std::size_t size) {
         requireSame(textToNumber(rewritten, mode), either, "the file conversion with its rewrite");
         require(rewritten.size() == text.size(), "the rewrite changed the text's length");
     }
+    // The writers' quick road puts the number as the general one writes it,
+    // for the patterns of the sounding files, or leaves it to the general one.
+    if (!either) return;
+    for (const char* pattern : {"####0.00000", "##0.00", "##0.000"}) {
+        for (const double v : {*either, double(static_cast<float>(*either))}) {
+            char line[kFieldRoom + 20];
+            std::string general;
+            appendFormatPattern(general, v, pattern, ',', 20);
+            if (putPlainField(line + sizeof line, 20, v, parseNumericPattern(pattern), ','))
+                require(std::string_view(line + kFieldRoom, 20) == general, "the quick field of " + general);
+        }
+    }
 }
 
 void checkCellEntry(const std::uint8_t* data, std::size_t size) {

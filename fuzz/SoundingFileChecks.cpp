@@ -44,6 +44,11 @@ const Sounding& openSample(bool newer) {
     return *samples[newer];
 }
 
+const SecondSounding& blankSecond() {
+    static const auto blank = std::make_unique<const SecondSounding>();
+    return *blank;
+}
+
 }  // namespace
 
 void checkSoundingReader(const std::uint8_t* data, std::size_t size) {
@@ -63,7 +68,7 @@ void checkSoundingReader(const std::uint8_t* data, std::size_t size) {
         // Both layouts: the depth digits menu switches between them.
         s.depthDecimals = s.depthDecimals == 2 ? 3 : 2;
         requireSaveLoadsBack(s, mode, where + ", saved in the other layout");
-        s = reused(2);
+        s.makeBlank();
     }
 }
 
@@ -81,7 +86,7 @@ void checkSecondFileReader(const std::uint8_t* data, std::size_t size) {
         // A file of the other depth format is kept as read, not appended.
         if (last != kDepthThenElevationMessage && last != kElevationThenDepthMessage)
             requireUntouched(second->sounding, "second file");
-        *second = SecondSounding();
+        *second = blankSecond();
         return;
     }
     require(second->readyToAppend, "an accepted second file is not ready to append");
@@ -95,9 +100,13 @@ void checkSecondFileReader(const std::uint8_t* data, std::size_t size) {
     // Append from the second file's first depth, normalized and not: the
     // result must be a sounding like any other.
     for (const bool normalize : {true, false}) {
+        // Copies into records kept for the whole run: new ones would
+        // allocate some megabytes for every input.
         Sounding& combined = reused(1);
         combined = first;
-        SecondSounding ready = *second;
+        static auto kept = std::make_unique<SecondSounding>();
+        SecondSounding& ready = *kept;
+        ready = *second;
         const std::string start = numberText(s2.depth[1], '.');
         const AppendResult appended = appendSecondSounding(combined, ready, start, normalize, 0, false);
         if (!appended.ok) {
@@ -110,7 +119,7 @@ void checkSecondFileReader(const std::uint8_t* data, std::size_t size) {
         requireWithinCapacities(combined, "combined");
         requireSaveLoadsBack(combined, 0, "combined");
     }
-    *second = SecondSounding();
+    *second = blankSecond();
 }
 
 }  // namespace qm::fuzz

@@ -1,5 +1,6 @@
 #include "cli/BatchRun.h"
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <exception>
@@ -18,6 +19,7 @@ namespace {
 // Loads the input, then runs the actions in order; stops at the first that fails.
 bool runChain(CliContext& ctx, const std::vector<std::string>& args, std::size_t next, const std::string& input,
               const ActionRegistry& registry) {
+    ctx.keepsHistory = std::find(args.begin() + static_cast<std::ptrdiff_t>(next), args.end(), "--log") != args.end();
     LoadResult loaded = readSoundingFile(input, ctx.tables, ctx.commaDecimalMode, ctx.sounding);
     for (const std::string& m : loaded.messages) ctx.message(m);
     if (!loaded.ok) {

@@ -14,6 +14,7 @@ namespace qm::cli {
 void CliContext::message(const std::string& text) const { err << text << '\n'; }
 
 void CliContext::record(StepCapture& capture, const steps::Words& words) {
+    if (!keepsHistory) return;
     if (auto step = capture.finish(sounding, words.name, words.description)) history.record(std::move(*step));
 }
 

@@ -28,6 +28,9 @@ struct CliContext {
     bool depthInFeet = false;  // the page's depth unit
     // Every action that changed the sounding, in words, for --log.
     History history;
+    // Only --log reads the history: a chain without it keeps no steps,
+    // which spares comparing whole soundings after every action.
+    bool keepsHistory = true;
     // The argument check that runs before any file is read: each action
     // reads (and so checks) its arguments, then returns true at once, before
     // it touches the sounding or a file.

@@ -13,6 +13,8 @@
 #include <locale.h>
 #include <optional>
 
+#include "model/DigitChunks.h"
+
 namespace qm {
 
 namespace {
@@ -146,26 +148,13 @@ std::string sevenDigitText(double magnitude, char sep, bool zeroBeforePoint) {
     return out;
 }
 
-// A numeric pattern taken apart: literal text around the digit placeholders,
-// the minimum of integer digits, and the decimals with how many are always
-// written (a '#' after the point drops a trailing zero, a '0' keeps it).
-struct NumericPattern {
-    std::string_view prefix;
-    std::string_view suffix;
-    int minIntegerDigits = 0;
-    int decimals = 0;
-    int fixedDecimals = 0;
-    bool hasPoint = false;
-    bool hasPlaceholder = false;
-    // Only the plain kind (no literal text, every decimal written, at most
-    // 9 decimals) takes the quick road of plainPatternDigits.
-    bool plain = false;
-};
-
 bool isPatternChar(char c) { return c == '#' || c == '0' || c == '.' || c == ','; }
+
+}  // namespace
 
 NumericPattern parseNumericPattern(std::string_view pattern) {
     NumericPattern p;
+    p.text = pattern;
     std::size_t begin = 0;
     while (begin < pattern.size() && !isPatternChar(pattern[begin])) ++begin;
     std::size_t end = begin;
@@ -198,6 +187,8 @@ NumericPattern parseNumericPattern(std::string_view pattern) {
               p.decimals <= 9 && p.minIntegerDigits <= 30 && pattern.find('@') == std::string_view::npos;
     return p;
 }
+
+namespace {
 
 // The magnitude `a` rounded half away from zero to `decimals` decimals. When
 // a x 10^decimals is exact in a double (always so for a float and up to 5
@@ -237,46 +228,59 @@ DecimalDigits roundedDigits(double a, int decimals) {
 // or the pattern's zeros, a separator and 9 decimals.
 constexpr std::size_t kPlainTextRoom = 64;
 
-// Writes the text into `buffer` and returns its end, or nullptr when the
-// value needs the general road.
-char* plainPatternDigits(double value, const NumericPattern& p, char sep, char* buffer) {
+// |value| x 10^decimals rounded half away from zero, for a plain pattern
+// when that product is exact in a double below 4e15; false otherwise.
+inline bool plainScaled(double value, const NumericPattern& p, std::uint64_t& n) {
     static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
-    // "00" to "99": two digits a step.
+    if (!p.plain) return false;
+    const double a = std::fabs(value);
+    if (!(a < 1e15)) return false;
+    const double scaled = a * kPowers[p.decimals];
+    const bool exact = (p.decimals <= 5 && static_cast<double>(static_cast<float>(a)) == a) ||
+                       std::fma(a, kPowers[p.decimals], -scaled) == 0.0;
+    if (!exact || !(scaled < 4e15)) return false;
+    // Below 2^53 the truncation is the floor, and the remainder is exact.
+    n = static_cast<std::uint64_t>(scaled);
+    if (scaled - static_cast<double>(n) >= 0.5) ++n;
+    return true;
+}
+
+// The digits of n written backwards from `end`, two a step; returns where
+// they start (at `end` itself for 0).
+char* digitsBackward(std::uint64_t n, char* end) {
+    // "00" to "99".
     static constexpr char kPairs[] =
         "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
         "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
         "8081828384858687888990919293949596979899";
-    if (!p.plain) return nullptr;
-    const double a = std::fabs(value);
-    if (!(a < 1e15)) return nullptr;
-    const double scaled = a * kPowers[p.decimals];
-    const bool exact = (p.decimals <= 5 && static_cast<double>(static_cast<float>(a)) == a) ||
-                       std::fma(a, kPowers[p.decimals], -scaled) == 0.0;
-    if (!exact || !(scaled < 4e15)) return nullptr;
-    // Below 2^53 the truncation is the floor, and the remainder is exact.
-    auto n = static_cast<std::uint64_t>(scaled);
-    if (scaled - static_cast<double>(n) >= 0.5) ++n;
+    while (n >= 100) {
+        const auto pair = static_cast<unsigned>(n % 100) * 2;
+        n /= 100;
+        end -= 2;
+        end[0] = kPairs[pair];
+        end[1] = kPairs[pair + 1];
+    }
+    if (n >= 10) {
+        end -= 2;
+        end[0] = kPairs[n * 2];
+        end[1] = kPairs[n * 2 + 1];
+    } else if (n > 0) {
+        *--end = static_cast<char>('0' + n);
+    }
+    return end;
+}
+
+// Writes the text into `buffer` and returns its end, or nullptr when the
+// value needs the general road.
+char* plainPatternDigits(double value, const NumericPattern& p, char sep, char* buffer) {
+    std::uint64_t n = 0;
+    if (!plainScaled(value, p, n)) return nullptr;
 
     // The digits of n, written from the end of a scratch area; the last
     // `decimals` of them are the fraction.
     char digits[32];
     char* const digitsEnd = digits + sizeof digits;
-    char* first = digitsEnd;
-    std::uint64_t rest = n;
-    while (rest >= 100) {
-        const auto pair = static_cast<unsigned>(rest % 100) * 2;
-        rest /= 100;
-        first -= 2;
-        first[0] = kPairs[pair];
-        first[1] = kPairs[pair + 1];
-    }
-    if (rest >= 10) {
-        first -= 2;
-        first[0] = kPairs[rest * 2];
-        first[1] = kPairs[rest * 2 + 1];
-    } else if (rest > 0) {
-        *--first = static_cast<char>('0' + rest);
-    }
+    char* first = digitsBackward(n, digitsEnd);
     while (digitsEnd - first < p.decimals) *--first = '0';
     const char* const fraction = digitsEnd - p.decimals;
     const int integerDigits = static_cast<int>(fraction - first);
@@ -361,6 +365,7 @@ double outOfRangeValue(const std::string& number) {
 // The conversion behind both entry points: blanks around the text are
 // ignored, and one decimal separator, `sepA` or `sepB`, may stand in it.
 std::optional<double> parseNumber(std::string_view text, char sepA, char sepB) {
+    if (double quick = 0.0; chunks::readUsualField(text, sepA, sepB, quick)) return quick;
     // Fields are right-aligned in wide columns: skip blanks eight at a time.
     const char* p = text.data();
     const char* end = p + text.size();
@@ -383,10 +388,7 @@ std::optional<double> parseNumber(std::string_view text, char sepA, char sepB) {
     while (end > p && isBlank(end[-1])) --end;
 
     // The usual file number, [sign] digits [separator digits], read in one
-    // pass as a whole number and its decimals. With at most 18 digits it
-    // cannot overflow; up to 2^53 with at most 22 decimals, mantissa and
-    // power of ten are both exact doubles, so one division gives the
-    // correctly rounded value, as from_chars would.
+    // pass as a whole number and its decimals.
     {
         const char* q = p;
         bool negative = false;
@@ -409,13 +411,8 @@ std::optional<double> parseNumber(std::string_view text, char sepA, char sepB) {
             }
             digitCount += decimals;
         }
-        if (q == end && digitCount > 0 && digitCount <= 18 && mantissa <= (1ull << 53) && decimals <= 22) {
-            static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-            const double magnitude = static_cast<double>(mantissa) / kPowers[decimals];
-            return negative ? -magnitude : magnitude;
-        }
+        if (q == end && digitCount > 0 && digitCount <= 18 && mantissa <= (1ull << 53) && decimals <= 22)
+            return chunks::numberOfDigits(mantissa, decimals, negative);
     }
     text = std::string_view(p, static_cast<std::size_t>(end - p));
 
@@ -519,14 +516,50 @@ void appendFormatPattern(std::string& out, std::string_view text, std::string_vi
 }
 
 void appendFormatPattern(std::string& out, double value, std::string_view pattern, char sep, std::size_t width) {
+    appendFormatPattern(out, value, cachedNumericPattern(pattern), sep, width);
+}
+
+void appendFormatPattern(std::string& out, double value, const NumericPattern& pattern, char sep, std::size_t width) {
     if (std::isfinite(value)) {
         char buffer[kPlainTextRoom];
-        if (char* end = plainPatternDigits(value, cachedNumericPattern(pattern), sep, buffer)) {
+        if (char* end = plainPatternDigits(value, pattern, sep, buffer)) {
             appendRightAligned(out, std::string_view(buffer, static_cast<std::size_t>(end - buffer)), width);
             return;
         }
     }
-    appendRightAligned(out, formatPattern(value, pattern, sep), width);
+    appendRightAligned(out, formatPattern(value, pattern.text, sep), width);
+}
+
+bool putPlainField(char* fieldEnd, std::size_t width, double value, const NumericPattern& p, char sep) {
+    static constexpr std::uint64_t kScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
+    std::uint64_t n = 0;
+    if (width > kFieldRoom || p.minIntegerDigits > 12 || !plainScaled(value, p, n)) return false;
+    // A 32-bit division where it will do: it is several times quicker.
+    const std::uint64_t whole = n <= 0xFFFFFFFFull ? static_cast<std::uint32_t>(n) / static_cast<std::uint32_t>(kScale[p.decimals])
+                                                   : n / kScale[p.decimals];
+    // With at most 12 integer digits the text (a sign, the digits, a
+    // separator and 9 decimals) stays within the room before the field end.
+    if (whole >= 1000000000000ull) return false;
+    // The digits go straight into the blanked room, backwards; a scratch
+    // copy would stall on reading back what was just written.
+    static constexpr char kBlankRoom[kFieldRoom + 1] = "                        ";
+    std::memcpy(fieldEnd - kFieldRoom, kBlankRoom, kFieldRoom);
+    char* first = fieldEnd;
+    // The fraction's digits, with its leading zeros, two a step.
+    auto fraction = static_cast<std::uint32_t>(n - whole * kScale[p.decimals]);
+    for (int i = p.decimals; i >= 2; i -= 2, fraction /= 100) {
+        first -= 2;
+        first[0] = static_cast<char>('0' + fraction % 100 / 10);
+        first[1] = static_cast<char>('0' + fraction % 10);
+    }
+    if (p.decimals % 2 != 0) *--first = static_cast<char>('0' + fraction);
+    if (p.hasPoint && p.decimals > 0) *--first = sep;
+    const char* const point = first;
+    first = digitsBackward(whole, first);
+    while (point - first < p.minIntegerDigits) *--first = '0';
+    // The same sign rule as plainPatternDigits.
+    if (value < 0) *--first = '-';
+    return static_cast<std::size_t>(fieldEnd - first) <= width;
 }
 
 void appendRightAligned(std::string& out, std::string_view text, std::size_t width) {

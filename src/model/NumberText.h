@@ -38,10 +38,40 @@ std::string formatPattern(double value, std::string_view pattern, char sep);
 std::string formatPattern(std::string_view text, std::string_view pattern);
 // The same, appended to `out` (the writers build whole files this way).
 void appendFormatPattern(std::string& out, std::string_view text, std::string_view pattern);
+// A numeric pattern taken apart: literal text around the digit placeholders,
+// the minimum of integer digits, and the decimals with how many are always
+// written (a '#' after the point drops a trailing zero, a '0' keeps it).
+// Its views point into the pattern text, which must outlive it.
+struct NumericPattern {
+    std::string_view text;
+    std::string_view prefix;
+    std::string_view suffix;
+    int minIntegerDigits = 0;
+    int decimals = 0;
+    int fixedDecimals = 0;
+    bool hasPoint = false;
+    bool hasPlaceholder = false;
+    // Only the plain kind (no literal text, every decimal written, at most
+    // 9 decimals) takes the quick road.
+    bool plain = false;
+};
+NumericPattern parseNumericPattern(std::string_view pattern);
+
 // formatPattern(value, pattern, sep) right-aligned in `width` characters,
 // appended to `out` without a text of its own in between: the writers build
 // whole files of numbers this way.
 void appendFormatPattern(std::string& out, double value, std::string_view pattern, char sep, std::size_t width);
+// The same with the pattern taken apart once, before a loop over readings.
+void appendFormatPattern(std::string& out, double value, const NumericPattern& pattern, char sep, std::size_t width);
+// The quick road of the writers: the same text right-aligned in the `width`
+// characters before `fieldEnd`, for a plain pattern ("####0.00000": no
+// literal text, every decimal written) when the text fits. It blanks all
+// kFieldRoom characters before `fieldEnd`, so a line is put together from
+// its last field to its first. False when the value needs the general road
+// or its text is wider than `width`; the room is then left in no particular
+// state.
+constexpr std::size_t kFieldRoom = 24;
+bool putPlainField(char* fieldEnd, std::size_t width, double value, const NumericPattern& pattern, char sep);
 // The "@" pattern of `width` placeholders, appended to `out`.
 void appendRightAligned(std::string& out, std::string_view text, std::size_t width);
 

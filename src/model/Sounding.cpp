@@ -1,28 +1,42 @@
 #include "model/Sounding.h"
 
+#include <cstring>
+
 namespace qm {
 
-Sounding::Sounding()
-    : depth(kReadingSlots, 0.0f),
-      speed(kReadingSlots, 0.0f),
-      rawReadings_(static_cast<std::size_t>(kMaxChannels + 1) * kReadingSlots, 0.0f),
-      values_(static_cast<std::size_t>(kMaxChannels + 1) * kReadingSlots, 0.0f) {}
+namespace {
+
+// A store of `size` zeros: wiped in place when it has that size already.
+void wipe(std::vector<float>& store, std::size_t size) {
+    if (store.size() == size)
+        std::memset(store.data(), 0, size * sizeof(float));
+    else
+        store.assign(size, 0.0f);
+}
+
+}  // namespace
+
+Sounding::Sounding() { wipeStores(); }
+
+void Sounding::makeBlank() {
+    std::vector<float> keptDepth = std::move(depth), keptSpeed = std::move(speed);
+    std::vector<float> keptRaw = std::move(rawReadings_), keptValues = std::move(values_);
+    *this = Sounding(NoStores{});
+    depth = std::move(keptDepth);
+    speed = std::move(keptSpeed);
+    rawReadings_ = std::move(keptRaw);
+    values_ = std::move(keptValues);
+    wipeStores();
+}
+
+void Sounding::wipeStores() {
+    wipe(depth, kReadingSlots);
+    wipe(speed, kReadingSlots);
+    wipe(rawReadings_, static_cast<std::size_t>(kMaxChannels + 1) * kReadingSlots);
+    wipe(values_, static_cast<std::size_t>(kMaxChannels + 1) * kReadingSlots);
+}
 
 bool Sounding::isNewerLayout() const { return versionLine.find("2015") != std::string::npos; }
-
-float rawToValue(const Sounding& s, int c, float raw) {
-    return rawToValue(raw, s.channelBaseline[c][1], s.channelRawSpan[c], s.channelFullScale[c],
-                      s.channelUnitFactor[c]);
-}
-
-float rawToValue(float raw, float baseline, float span, float fullScale, float unitFactor) {
-    if (raw == kNoDataValue) return kNoDataValue;
-    double v = static_cast<double>(raw) - static_cast<double>(baseline);
-    v /= static_cast<double>(span);
-    v *= static_cast<double>(fullScale);
-    v *= static_cast<double>(unitFactor);
-    return static_cast<float>(v);
-}
 
 float valueToRaw(const Sounding& s, int c, float value, float unitFactor) {
     if (value == kNoDataValue) return kNoDataValue;

@@ -79,7 +79,15 @@ struct Sounding {
     std::vector<float>& valueSlots() { return values_; }
     const std::vector<float>& valueSlots() const { return values_; }
 
+    // Back to the blank record a new Sounding is, keeping the memory of the
+    // reading stores (wiped) rather than allocating some megabytes again:
+    // readers that fill one record after another reuse theirs.
+    void makeBlank();
+
    private:
+    struct NoStores {};
+    explicit Sounding(NoStores) {}
+    void wipeStores();
     static std::size_t slot(int c, int r) {
         return static_cast<std::size_t>(c) * kReadingSlots + static_cast<std::size_t>(r);
     }
@@ -96,11 +104,22 @@ inline constexpr std::array<std::string Sounding::*, 12> kHeaderLines = {
 
 // Raw reading -> engineering value of channel c: (raw - baseline) / span *
 // full scale * unit factor, in double, rounded to float once at the end.
-// NoDataValue stays NoDataValue.
-float rawToValue(const Sounding& s, int c, float raw);
-// The same conversion with the calibration given apart, for readings taken
-// with another channel's calibration (the second file of a combine).
-float rawToValue(float raw, float baseline, float span, float fullScale, float unitFactor);
+// NoDataValue stays NoDataValue. This form takes the calibration apart, for
+// readings taken with another channel's calibration (the second file of a
+// combine). Inline: the reader converts every reading of a file with it.
+inline float rawToValue(float raw, float baseline, float span, float fullScale, float unitFactor) {
+    if (raw == kNoDataValue) return kNoDataValue;
+    double v = static_cast<double>(raw) - static_cast<double>(baseline);
+    v /= static_cast<double>(span);
+    v *= static_cast<double>(fullScale);
+    v *= static_cast<double>(unitFactor);
+    return static_cast<float>(v);
+}
+// The same with channel c's calibration.
+inline float rawToValue(const Sounding& s, int c, float raw) {
+    return rawToValue(raw, s.channelBaseline[c][1], s.channelRawSpan[c], s.channelFullScale[c],
+                      s.channelUnitFactor[c]);
+}
 
 // Engineering value -> raw reading, as the writer rebuilds it: three float
 // stores (through the unit factor, then span over full scale, then the

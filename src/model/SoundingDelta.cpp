@@ -14,19 +14,6 @@ void swapStores(Sounding& s, Sounding& other) {
     s.valueSlots().swap(other.valueSlots());
 }
 
-// A copy of `s` without its reading stores; `s` is left as it was.
-std::shared_ptr<const Sounding> headOf(Sounding& s) {
-    Sounding stores;
-    std::vector<float>().swap(stores.depth);
-    std::vector<float>().swap(stores.speed);
-    std::vector<float>().swap(stores.rawSlots());
-    std::vector<float>().swap(stores.valueSlots());
-    swapStores(s, stores);
-    auto head = std::make_shared<const Sounding>(s);
-    swapStores(s, stores);
-    return head;
-}
-
 std::vector<float>& storeOf(Sounding& s, int store) {
     switch (store) {
         case 0: return s.depth;
@@ -34,6 +21,16 @@ std::vector<float>& storeOf(Sounding& s, int store) {
         case 2: return s.rawSlots();
         default: return s.valueSlots();
     }
+}
+
+// A copy of `s` without its reading stores; `s` is left as it was. The
+// stores are moved aside meanwhile, not copied.
+std::shared_ptr<const Sounding> headOf(Sounding& s) {
+    std::vector<float> aside[4];
+    for (int store = 0; store < 4; ++store) aside[store].swap(storeOf(s, store));
+    auto head = std::make_shared<const Sounding>(s);
+    for (int store = 0; store < 4; ++store) aside[store].swap(storeOf(s, store));
+    return head;
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <utility>
 
+#include "model/DigitChunks.h"
 #include "model/LineFields.h"
 #include "model/NumberText.h"
 #include "model/SafeFile.h"
@@ -55,11 +57,20 @@ class Reader {
         return v;
     }
 
+    // The same, taking the quick road for the usual field of a data row.
+    std::optional<double> rowNumber(std::string_view text) const {
+        if (double v = 0.0; chunks::readUsualField(text, '.', ',', v)) return v;
+        return number(text);
+    }
+
+    Refusal noNumber(int lineNumber, int c, const char* what) const {
+        return refuse(lineNumber, std::string("has no number for the ") + what + " of channel " + std::to_string(c) +
+                                      " (\"" + std::string(channelFieldView(line(lineNumber), c)) + "\")");
+    }
+
     std::optional<double> fieldNumber(int lineNumber, int c, const char* what, std::optional<Refusal>& error) const {
-        const std::string_view field = channelFieldView(line(lineNumber), c);
-        auto v = number(field);
-        if (!v) error = refuse(lineNumber, std::string("has no number for the ") + what + " of channel " +
-                                               std::to_string(c) + " (\"" + std::string(field) + "\")");
+        auto v = number(channelFieldView(line(lineNumber), c));
+        if (!v) error = noNumber(lineNumber, c, what);
         return v;
     }
 
@@ -159,7 +170,6 @@ class Reader {
         s.readingCount = 0;
         s.noDataLeadCount = 0;
         const bool newer = s.isNewerLayout();
-        std::optional<Refusal> error;
         for (int n = kFirstDataLine; n <= static_cast<int>(lines_.size()); ++n) {
             const std::string_view l = line(n);
             // A blank line carries no reading (a trailing one is common).
@@ -179,28 +189,38 @@ class Reader {
             const int r = s.readingCount + 1;
 
             const std::string_view depthText = newer ? columnsView(l, 1, 7) : columnsView(l, 1, 6);
-            auto depth = number(depthText);
+            auto depth = rowNumber(depthText);
             if (!depth) return refuse(n, "has no depth in its first columns (\"" + std::string(depthText) + "\")");
             const std::string_view speedText = columnsView(l, 8, 13);
-            auto speed = number(speedText);
+            auto speed = rowNumber(speedText);
             if (!speed) return refuse(n, "has no speed in columns 8 to 13 (\"" + std::string(speedText) + "\")");
             s.depth[r] = static_cast<float>(*depth);
             s.speed[r] = static_cast<float>(*speed);
             s.value(0, r) = s.depth[r];
+            // A row of every field takes its fields without a bounds check each.
+            const bool wholeRow = l.size() >= static_cast<std::size_t>(kLeadWidth + kFieldWidth * s.channelCount);
             for (int c = 1; c <= s.channelCount; ++c) {
-                auto raw = fieldNumber(n, c, "reading", error);
-                if (!raw) return error;
+                const std::size_t at = static_cast<std::size_t>(kLeadWidth + kFieldWidth * (c - 1));
+                auto raw = rowNumber(wholeRow ? std::string_view(l.data() + at, kFieldWidth) : channelFieldView(l, c));
+                if (!raw) return noNumber(n, c, "reading");
                 const float rawValue = static_cast<float>(*raw);
                 s.raw(c, r) = rawValue;
                 if (rawValue == kNoDataValue) {
                     ++s.noDataCount[c];
                     s.noDataLeadCount = std::max(s.noDataLeadCount, s.noDataCount[c]);
-                    s.value(c, r) = kNoDataValue;
-                } else {
-                    s.value(c, r) = rawToValue(s, c, rawValue);
                 }
             }
             s.readingCount = r;
+        }
+        // The engineering values once every row is read, channel by channel:
+        // in a loop of nothing else the divisions overlap, where one per
+        // field would wait for the last. NoDataValue stays NoDataValue.
+        for (int c = 1; c <= s.channelCount; ++c) {
+            const float baseline = s.channelBaseline[c][1], span = s.channelRawSpan[c];
+            const float fullScale = s.channelFullScale[c], unitFactor = s.channelUnitFactor[c];
+            const float* const raws = &s.raw(c, 0);
+            float* const values = &s.value(c, 0);
+            for (int r = 1; r <= s.readingCount; ++r) values[r] = rawToValue(raws[r], baseline, span, fullScale, unitFactor);
         }
         return std::nullopt;
     }
@@ -278,21 +298,32 @@ int leadCountFromFullScale(float fullScale1, float depthIncrement) {
 LoadResult readSoundingText(std::string_view bytes, const ChannelTypeTable& table, int commaDecimalMode,
                             Sounding& out) {
     LoadResult result;
-    auto fresh = std::make_unique<Sounding>();
+    // The record a read fills, kept blank between reads on each thread: a
+    // new one for every read would allocate and zero some megabytes, more
+    // than the read itself costs. Whatever happens, it is left blank again
+    // (holding the record `out` had, after a successful read).
+    thread_local std::unique_ptr<Sounding> spare;
+    if (!spare) spare = std::make_unique<Sounding>();
+    struct BlankAfter {
+        Sounding& s;
+        ~BlankAfter() { s.makeBlank(); }
+    } blankAfter{*spare};
+    Sounding& fresh = *spare;
+
     Reader reader(bytes, table, commaDecimalMode);
-    if (auto refusal = reader.read(*fresh, result.messages)) {
+    if (auto refusal = reader.read(fresh, result.messages)) {
         result.error = refusal->text;
         result.messages.clear();
         return result;
     }
-    if (auto problem = finishLoad(*fresh, table)) {
+    if (auto problem = finishLoad(fresh, table)) {
         result.error = *problem;
         result.messages.clear();
         return result;
     }
-    fresh->filePath = out.filePath;
-    fresh->openedFileTitle = out.openedFileTitle;
-    out = std::move(*fresh);
+    fresh.filePath = out.filePath;
+    fresh.openedFileTitle = out.openedFileTitle;
+    std::swap(out, fresh);
     result.ok = true;
     return result;
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstring>
 
 #include "model/LineFields.h"
 #include "model/NumberText.h"
@@ -109,13 +110,44 @@ RenderedFile render(const Sounding& s, const ChannelTypeTable& table, char sep) 
     channelLine([&](int c) { return numberText(currentUnitFactor(s, table, c), sep); });
     printLine(out, {newer ? "    (m)(cm/s)" : "   (m) (cm/s)"});
 
+    // Taken apart once for the whole file, not once for every number.
+    const NumericPattern depthPattern = parseNumericPattern(layout.depthPattern);
+    const NumericPattern speedPattern = parseNumericPattern("##0.00");
+    const NumericPattern rawPattern = parseNumericPattern(kRawPattern);
     std::array<float, kMaxChannels + 1> factors{};
     for (int c = 1; c <= s.channelCount; ++c) factors[c] = currentUnitFactor(s, table, c);
+    // The usual row is put together in a scratch line from its last field
+    // to its first (each field blanks the columns before it) and appended
+    // whole. A row with a text too wide for its columns, or any value the
+    // quick road does not take, is built again below, field by field.
+    char scratch[kFieldRoom + kLeadWidth + kFieldWidth * kMaxChannels + 2];
+    char* const line = scratch + kFieldRoom;
+    const std::size_t lineLength = kLeadWidth + kFieldWidth * static_cast<std::size_t>(s.channelCount) + 2;
+    auto quickRow = [&](int r) {
+        char* end = line + lineLength - 2;
+        end[0] = '\r';
+        end[1] = '\n';
+        for (int c = s.channelCount; c >= 1; --c, end -= kFieldWidth) {
+            const float v = s.value(c, r);
+            if (v == kNoDataValue)
+                std::memcpy(end - kFieldRoom, "                  -32768", kFieldRoom);
+            else if (!putPlainField(end, kFieldWidth, valueToRaw(s, c, v, factors[c]), rawPattern, sep))
+                return false;
+        }
+        // The speed in at most 6 characters, so that column 7 of the older
+        // layout stays blank.
+        return putPlainField(end, 6, s.speed[r], speedPattern, sep) &&
+               putPlainField(line + layout.depthWidth, layout.depthWidth, s.depth[r], depthPattern, sep);
+    };
     for (int r = 1; r <= s.readingCount; ++r) {
+        if (quickRow(r)) {
+            out.append(line, lineLength);
+            continue;
+        }
         const std::size_t rowStart = out.size();
-        appendFormatPattern(out, s.depth[r], layout.depthPattern, sep, layout.depthWidth);
+        appendFormatPattern(out, s.depth[r], depthPattern, sep, layout.depthWidth);
         const std::size_t depthEnd = out.size();
-        appendFormatPattern(out, s.speed[r], "##0.00", sep, layout.speedWidth);
+        appendFormatPattern(out, s.speed[r], speedPattern, sep, layout.speedWidth);
         // Each text within its field makes a lead of exactly 13 columns. The
         // reader takes the speed from columns 8-13 in both layouts, so in the
         // older layout column 7, the first of the speed's 7, must stay blank.
@@ -134,7 +166,7 @@ RenderedFile render(const Sounding& s, const ChannelTypeTable& table, char sep) 
             }
             const float raw = valueToRaw(s, c, v, factors[c]);
             const std::size_t before = out.size();
-            appendFormatPattern(out, raw, kRawPattern, sep, kFieldWidth);
+            appendFormatPattern(out, raw, rawPattern, sep, kFieldWidth);
             if (out.size() - before > kFieldWidth || !std::isfinite(raw))
                 fail("The file was not saved: the value of channel " + std::to_string(c) + " (" + s.channelName[c] +
                      ") at reading " + std::to_string(r) + " is too large to be written as a raw reading.");

@@ -1,5 +1,7 @@
 #include "model/Units.h"
 
+#include <cmath>
+
 #include "model/NumberText.h"
 
 namespace qm {
@@ -22,6 +24,10 @@ std::string changeChannelUnit(Sounding& s, const ChannelTypeTable& table, int c,
         return "The values of channel " + s.channelName[c] + " cannot be converted: its current unit factor is 0.";
     s.channelUnitIndex[c] = static_cast<int16_t>(u);
     s.channelUnitFactor[c] = newFactor;
+    // The same factor again leaves every value as it is (v / f * f in double
+    // rounds back to v), so a load, which selects each channel's own unit,
+    // skips the pass over the readings.
+    if (newFactor == oldFactor && std::isfinite(newFactor)) return {};
     for (int i = 1; i <= s.readingCount; ++i) {
         float& v = s.value(c, i);
         if (v != kNoDataValue) v = static_cast<float>(static_cast<double>(v) / oldFactor * newFactor);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/LineFields.h"
@@ -143,9 +144,23 @@ std::array<int16_t, kMaxChannels + 1> channelMapOf(const Sounding& first,
 
 OpResult readSecondSoundingText(std::string_view bytes, const Sounding& first, const ChannelTypeTable& table,
                                 int commaDecimalMode, SecondSounding& out) {
-    // Read into a fresh record, so a refused file leaves `out` as it was and
-    // an accepted one keeps nothing of an earlier second file.
-    auto next = std::make_unique<SecondSounding>();
+    // Read into a blank record, so a refused file leaves `out` as it was and
+    // an accepted one keeps nothing of an earlier second file. The record is
+    // kept blank between reads on each thread, as File > Open keeps its own.
+    thread_local std::unique_ptr<SecondSounding> spare;
+    if (!spare) spare = std::make_unique<SecondSounding>();
+    struct BlankAfter {
+        SecondSounding& s;
+        ~BlankAfter() {
+            // Every field of a SecondSounding.
+            s.sounding.makeBlank();
+            s.channelMap = {};
+            s.sameCone = false;
+            s.unitFactorUsed = {};
+            s.readyToAppend = false;
+        }
+    } blankAfter{*spare};
+    SecondSounding* const next = spare.get();
     Sounding& s = next->sounding;
     OpResult result;
     try {
@@ -162,7 +177,7 @@ OpResult readSecondSoundingText(std::string_view bytes, const Sounding& first, c
         return OpResult{false, {refusal.text}};
     }
     convertReadings(first, *next);
-    out = std::move(*next);
+    std::swap(out, *next);
     result.ok = true;
     return result;
 }
