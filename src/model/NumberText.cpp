@@ -273,6 +273,7 @@ char* digitsBackward(std::uint64_t n, char* end) {
 // Writes the text into `buffer` and returns its end, or nullptr when the
 // value needs the general road.
 char* plainPatternDigits(double value, const NumericPattern& p, char sep, char* buffer) {
+    if (!quickRoads()) return nullptr;
     std::uint64_t n = 0;
     if (!plainScaled(value, p, n)) return nullptr;
 
@@ -365,7 +366,7 @@ double outOfRangeValue(const std::string& number) {
 // The conversion behind both entry points: blanks around the text are
 // ignored, and one decimal separator, `sepA` or `sepB`, may stand in it.
 std::optional<double> parseNumber(std::string_view text, char sepA, char sepB) {
-    if (double quick = 0.0; chunks::readUsualField(text, sepA, sepB, quick)) return quick;
+    if (double quick = 0.0; quickRoads() && chunks::readUsualField(text, sepA, sepB, quick)) return quick;
     // Fields are right-aligned in wide columns: skip blanks eight at a time.
     const char* p = text.data();
     const char* end = p + text.size();
@@ -533,7 +534,7 @@ void appendFormatPattern(std::string& out, double value, const NumericPattern& p
 bool putPlainField(char* fieldEnd, std::size_t width, double value, const NumericPattern& p, char sep) {
     static constexpr std::uint64_t kScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
     std::uint64_t n = 0;
-    if (width > kFieldRoom || p.minIntegerDigits > 12 || !plainScaled(value, p, n)) return false;
+    if (!quickRoads() || width > kFieldRoom || p.minIntegerDigits > 12 || !plainScaled(value, p, n)) return false;
     // A 32-bit division where it will do: it is several times quicker.
     const std::uint64_t whole = n <= 0xFFFFFFFFull ? static_cast<std::uint32_t>(n) / static_cast<std::uint32_t>(kScale[p.decimals])
                                                    : n / kScale[p.decimals];

@@ -5,6 +5,7 @@
 // the decimal mode it follows from) as a parameter, so the window, the batch
 // tool and the tests always agree.
 
+#include <atomic>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -17,6 +18,14 @@ namespace qm {
 int detectCommaDecimalMode();
 
 inline char decimalSeparator(int commaDecimalMode) { return commaDecimalMode ? ',' : '.'; }
+
+// The quick roads (the usual field read eight characters at a time, plain
+// patterns written without the general digit rounding, whole rows put
+// together at once) give exactly what the general roads give. The tests run
+// their cases a second time with them off, so that a fault in either road
+// shows.
+inline std::atomic<bool> quickRoadsOn{true};
+inline bool quickRoads() { return quickRoadsOn.load(std::memory_order_relaxed); }
 
 // The locale-aware conversion of text to number: leading and trailing blanks
 // are ignored, `sep` is the only decimal separator accepted, an optional sign

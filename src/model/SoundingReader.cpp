@@ -59,7 +59,7 @@ class Reader {
 
     // The same, taking the quick road for the usual field of a data row.
     std::optional<double> rowNumber(std::string_view text) const {
-        if (double v = 0.0; chunks::readUsualField(text, '.', ',', v)) return v;
+        if (double v = 0.0; quickRoads() && chunks::readUsualField(text, '.', ',', v)) return v;
         return number(text);
     }
 

@@ -13,7 +13,8 @@
 //                   other new or changed file in {out} fails the case
 //   setup/NAME      copied into {out} before the run (an earlier file)
 //   locale          the LC_ALL locale of the run (de_DE.UTF-8: comma mode)
-// Every case runs with QM_TODAY=2026-01-15, so files that carry the day they
+// Every case runs twice, the second time with the quick roads of number
+// text off, and with QM_TODAY=2026-01-15, so files that carry the day they
 // were made (GEF-CPT, AGS4) compare byte for byte.
 // QM_UPDATE_CASES=1 writes what the run gave into the case instead of
 // comparing, for a new case that is then read through once by eye.
@@ -27,6 +28,7 @@
 #include <sstream>
 
 #include "cli/Cli.h"
+#include "model/NumberText.h"
 #include "support/TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -82,6 +84,29 @@ class CaseTest : public testing::Test {
     explicit CaseTest(fs::path folder) : folder_(std::move(folder)) {}
 
     void TestBody() override {
+        Files expected = filesIn(folder_ / "files", "files/");
+        for (const char* name : {"status", "stdout", "stderr"})
+            if (fs::exists(folder_ / name)) expected[name] = readFile((folder_ / name).string());
+        const Files actual = run();
+        if (std::getenv("QM_UPDATE_CASES")) {
+            for (const auto& [name, bytes] : expected) fs::remove(folder_ / name);
+            for (const auto& [name, bytes] : actual) {
+                fs::create_directories((folder_ / name).parent_path());
+                writeFile((folder_ / name).string(), bytes);
+            }
+            return;
+        }
+        compare(expected, actual, "");
+        // Once more on the general roads of number text alone.
+        qm::quickRoadsOn = false;
+        const Files general = run();
+        qm::quickRoadsOn = true;
+        compare(expected, general, "with the quick roads off, ");
+    }
+
+   private:
+    // What one run gives, named as the case names what it expects.
+    Files run() const {
         TempDir scratch;
         const std::string out = scratch.path().string(), self = folder_.string();
         const Files setup = filesIn(folder_ / "setup");
@@ -98,12 +123,11 @@ class CaseTest : public testing::Test {
         std::string locale;
         std::ifstream(folder_ / "locale") >> locale;
         const std::string savedLocale = std::setlocale(LC_ALL, nullptr);
-        if (!locale.empty() && !std::setlocale(LC_ALL, locale.c_str())) FAIL() << "locale " << locale << " is not installed";
+        if (!locale.empty() && !std::setlocale(LC_ALL, locale.c_str())) ADD_FAILURE() << "locale " << locale << " is not installed";
         std::ostringstream stdoutText, stderrText;
         const int status = qm::cli::runCli(args, stdoutText, stderrText);
         std::setlocale(LC_ALL, savedLocale.c_str());
 
-        // What the run gave, named as the case names what it expects.
         const auto fold = [&](const std::string& text) {
             return replaceAll(replaceAll(replaceAll(text, out, "{out}"), samplesDir(), "{samples}"), self, "{case}");
         };
@@ -113,28 +137,19 @@ class CaseTest : public testing::Test {
         if (status != 0) actual["status"] = std::to_string(status) + "\n";
         if (!stdoutText.str().empty()) actual["stdout"] = fold(stdoutText.str());
         if (!stderrText.str().empty()) actual["stderr"] = fold(stderrText.str());
+        return actual;
+    }
 
-        Files expected = filesIn(folder_ / "files", "files/");
-        for (const char* name : {"status", "stdout", "stderr"})
-            if (fs::exists(folder_ / name)) expected[name] = readFile((folder_ / name).string());
-
-        if (std::getenv("QM_UPDATE_CASES")) {
-            for (const auto& [name, bytes] : expected) fs::remove(folder_ / name);
-            for (const auto& [name, bytes] : actual) {
-                fs::create_directories((folder_ / name).parent_path());
-                writeFile((folder_ / name).string(), bytes);
-            }
-            return;
-        }
+    static void compare(const Files& expected, const Files& actual, const std::string& how) {
         for (const auto& [name, bytes] : actual)
-            if (!expected.count(name)) ADD_FAILURE() << "the run also gave " << name << ":\n" << bytes;
+            if (!expected.count(name)) ADD_FAILURE() << how << "the run also gave " << name << ":\n" << bytes;
         for (const auto& [name, bytes] : expected) {
-            if (!actual.count(name)) ADD_FAILURE() << "the run gave no " << name;
-            else if (const std::string d = difference(bytes, actual[name]); !d.empty()) ADD_FAILURE() << name << ": " << d;
+            if (!actual.count(name)) ADD_FAILURE() << how << "the run gave no " << name;
+            else if (const std::string d = difference(bytes, actual.at(name)); !d.empty())
+                ADD_FAILURE() << how << name << ": " << d;
         }
     }
 
-   private:
     fs::path folder_;
 };
 
