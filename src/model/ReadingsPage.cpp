@@ -192,12 +192,7 @@ PageView ReadingsPage::view() const {
     PageView v;
     for (std::size_t i = 0; i < cells_.size(); ++i)
         if (cells_[i].background != kWhite) v.shaded.emplace_back(static_cast<uint16_t>(i), cells_[i].background);
-    v.rowSelectArmed = rowSelectArmed;
-    v.editColumn = editColumn;
-    v.editRow = editRow;
-    v.editCellShaded = editCellShaded;
-    v.entryValid = entryValid;
-    v.editOriginalText = editOriginalText;
+    v.selected = *this;
     return v;
 }
 
@@ -205,12 +200,7 @@ void ReadingsPage::restoreView(const PageView& v) {
     for (PageCell& c : cells_) c.background = kWhite;
     for (const auto& [i, color] : v.shaded)
         if (i < cells_.size()) cells_[i].background = color;
-    rowSelectArmed = v.rowSelectArmed;
-    editColumn = v.editColumn;
-    editRow = v.editRow;
-    editCellShaded = v.editCellShaded;
-    entryValid = v.entryValid;
-    editOriginalText = v.editOriginalText;
+    static_cast<SelectedCell&>(*this) = v.selected;
     // A channel an undone clean-up had added leaves no figures behind.
     const int channels = std::clamp<int>(sounding_.channelCount, 0, kMaxChannels);
     for (int r = 1; r <= kPageRows; ++r)

@@ -65,21 +65,28 @@ struct PageReaction {
     bool keyTaken = false;
 };
 
-// What the page shows apart from the Sounding's figures: the cells that are
-// not white, and the selected-cell record. The undo history keeps it beside
-// each step, so an undo gives back the highlight it found.
-struct PageView {
-    std::vector<std::pair<uint16_t, Rgb>> shaded;  // cell index, background
+// The selected-cell record and guard (fields of the main window).
+struct SelectedCell {
     bool rowSelectArmed = true;
     int editColumn = 0;
     int editRow = 0;
     int editCellShaded = 0;
     bool entryValid = false;
     std::string editOriginalText;
+    friend bool operator==(const SelectedCell&, const SelectedCell&) = default;
+};
+// What the page shows apart from the Sounding's figures: the cells that are
+// not white, and the selected-cell record. The undo history keeps it beside
+// each step, so an undo gives back the highlight it found.
+struct PageView {
+    std::vector<std::pair<uint16_t, Rgb>> shaded;  // cell index, background
+    SelectedCell selected;
     friend bool operator==(const PageView&, const PageView&) = default;
 };
 
-class ReadingsPage {
+// The page holds its selected-cell record as public fields, the ones a
+// PageView keeps.
+class ReadingsPage : public SelectedCell {
    public:
     ReadingsPage(Sounding& sounding, const ChannelTypeTable& table, int commaDecimalMode);
 
@@ -170,14 +177,6 @@ class ReadingsPage {
     const std::string& numberOfReadingsLabel() const { return numberOfReadingsLabel_; }
     void updateLabels();
     void updateNumberOfReadingsLabel();
-
-    // Selected-cell record and guard (fields of the main window).
-    bool rowSelectArmed = true;
-    int editColumn = 0;
-    int editRow = 0;
-    int editCellShaded = 0;
-    bool entryValid = false;
-    std::string editOriginalText;
 
    private:
     static std::size_t index(int column, int row) {

@@ -11,7 +11,7 @@ std::size_t textBytes(const std::vector<std::string>& texts) {
 }
 
 std::size_t viewBytes(const PageView& v) {
-    return v.shaded.capacity() * sizeof(v.shaded[0]) + (v.editOriginalText.capacity() > 15 ? v.editOriginalText.capacity() : 0);
+    return v.shaded.capacity() * sizeof(v.shaded[0]) + (v.selected.editOriginalText.capacity() > 15 ? v.selected.editOriginalText.capacity() : 0);
 }
 
 Cursor cursorOf(const Sounding& s) { return {s.dataIndex, s.pageRow}; }
