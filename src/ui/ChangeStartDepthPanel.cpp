@@ -84,19 +84,15 @@ void ChangeStartDepthPanel::menuStartDepthClick() {
 
 void ChangeStartDepthPanel::command3Click() {
     // The offset is taken from the two-decimal value the panel shows.
-    form_.beginStep();
-    const OpResult result = changeStartDepth(form_.sounding(), toCp1252(newStart_->text()), toCp1252(current_->text()),
-                                             form_.decimalSeparator());
-    for (const std::string& m : result.messages) form_.messageBoxes().message(m);
-    if (result.ok) {
-        form_.refreshDisplay();
-        frame_->hide();
-    }
-    form_.endStep([this](const Sounding& before) {
-        return steps::startDepth(before, form_.sounding(), form_.decimalSeparator());
-    });
+    const bool ok = form_.runPanelStep(
+        frame_,
+        [this] {
+            return changeStartDepth(form_.sounding(), toCp1252(newStart_->text()), toCp1252(current_->text()),
+                                    form_.decimalSeparator());
+        },
+        [this](const Sounding& before) { return steps::startDepth(before, form_.sounding(), form_.decimalSeparator()); });
     // A refusal: the panel stays open with the text, ready to be corrected.
-    if (!result.ok) newStart_->setFocus();
+    if (!ok) newStart_->setFocus();
 }
 
 void ChangeStartDepthPanel::command4Click() { frame_->hide(); }

@@ -104,18 +104,11 @@ void DepthIncrementPanel::command10Click() {
 
 void DepthIncrementPanel::cmdOkClick() {
     // What the box holds wins over the stepped value.
-    form_.beginStep();
-    const OpResult result =
-        changeIncrement(form_.sounding(), toCp1252(newIncrement_->text()), form_.decimalSeparator());
-    for (const std::string& m : result.messages) form_.messageBoxes().message(m);
-    if (result.ok) {
-        form_.refreshDisplay();
-        frame_->hide();
-    }
-    form_.endStep([this](const Sounding& before) {
-        return steps::increment(before, form_.sounding(), form_.decimalSeparator());
-    });
-    if (!result.ok) newIncrement_->setFocus();
+    const bool ok = form_.runPanelStep(
+        frame_,
+        [this] { return changeIncrement(form_.sounding(), toCp1252(newIncrement_->text()), form_.decimalSeparator()); },
+        [this](const Sounding& before) { return steps::increment(before, form_.sounding(), form_.decimalSeparator()); });
+    if (!ok) newIncrement_->setFocus();
 }
 
 void DepthIncrementPanel::command11Click() { frame_->hide(); }

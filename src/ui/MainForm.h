@@ -36,6 +36,7 @@
 #include "model/ReadingsPage.h"
 #include "model/Sounding.h"
 #include "ops/History.h"
+#include "ops/OpResult.h"
 #include "ops/StepTexts.h"
 #include "ui/CommonDialog.h"
 #include "ui/MessageBoxes.h"
@@ -154,6 +155,10 @@ class MainForm : public QMainWindow {
     // open step belong to it.
     void beginStep();
     void endStep(const std::function<steps::Words(const Sounding& before)>& words);
+    // A panel's command as one step: its messages, and on success the page
+    // shown anew and the panel closed. A refusal leaves the panel open.
+    bool runPanelStep(QWidget* panel, const std::function<OpResult()>& command,
+                      const std::function<steps::Words(const Sounding& before)>& words);
     History& history() { return history_; }
     // Undo, Redo and a click in the History list: every panel closes first,
     // then the window shows the state before (after) the step.

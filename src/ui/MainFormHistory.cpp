@@ -94,6 +94,19 @@ void MainForm::endStep(const std::function<steps::Words(const Sounding& before)>
     }
 }
 
+bool MainForm::runPanelStep(QWidget* panel, const std::function<OpResult()>& command,
+                            const std::function<steps::Words(const Sounding& before)>& words) {
+    beginStep();
+    const OpResult result = command();
+    for (const std::string& m : result.messages) messageBoxes_->message(m);
+    if (result.ok) {
+        panel->hide();
+        refreshDisplay();
+    }
+    endStep(words);
+    return result.ok;
+}
+
 void MainForm::closePanels() {
     for (QGroupBox* frame : panels_) frame->hide();
 }

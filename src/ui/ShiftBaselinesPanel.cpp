@@ -142,28 +142,18 @@ void ShiftBaselinesPanel::command5Click() {
     Sounding& s = form_.sounding();
     std::vector<std::string> offsets;
     for (int c = 1; c <= s.channelCount && c <= kMaxChannels; ++c) offsets.push_back(toCp1252(rows_[c].offset->text()));
-    form_.beginStep();
-    const OpResult result = shiftReadings(s, offsets, form_.decimalSeparator());
     // A refused offset: the panel stays open with what was typed.
-    for (const std::string& m : result.messages) form_.messageBoxes().message(m);
-    if (result.ok) {
-        frame_->hide();
-        form_.refreshDisplay();
-    }
-    form_.endStep([&](const Sounding&) { return steps::shift(s, form_.tables(), offsets, form_.decimalSeparator()); });
+    form_.runPanelStep(
+        frame_, [&] { return shiftReadings(s, offsets, form_.decimalSeparator()); },
+        [&](const Sounding&) { return steps::shift(s, form_.tables(), offsets, form_.decimalSeparator()); });
 }
 
 void ShiftBaselinesPanel::command6Click() { frame_->hide(); }
 
 void ShiftBaselinesPanel::command7Click() {
-    form_.beginStep();
-    const OpResult result = removeNegatives(form_.sounding());
-    for (const std::string& m : result.messages) form_.messageBoxes().message(m);
-    if (result.ok) {
-        frame_->hide();
-        form_.refreshDisplay();
-    }
-    form_.endStep([this](const Sounding& before) { return steps::removeNegatives(before, form_.sounding()); });
+    form_.runPanelStep(
+        frame_, [this] { return removeNegatives(form_.sounding()); },
+        [this](const Sounding& before) { return steps::removeNegatives(before, form_.sounding()); });
 }
 
 }  // namespace qm::ui
