@@ -56,7 +56,12 @@ void requireWithinCapacities(const Sounding& s, const std::string& where) {
     };
     within(s.channelCount, 1, kMaxChannels, "channel count");
     within(s.readingCount, 0, kMaxReadings, "reading count");
-    within(static_cast<long>(s.depth.size() + s.speed.size()), 2L * kReadingSlots, 2L * kReadingSlots, "reading slots");
+    // The columns hold what the sounding has, not a full record: at most the
+    // slots of the lines read, of the channels there are.
+    for (int i = 0; i < Sounding::kColumnCount; ++i)
+        within(static_cast<long>(s.column(i).size()), 0, kReadingSlots, "reading slots");
+    for (int c = s.channelCount + 1; c <= kMaxChannels; ++c)
+        within(static_cast<long>(s.rawColumn(c).size() + s.valueColumn(c).size()), 0, 0, "slots past the last channel");
     within(s.noDataLeadCount, 0, kMaxReadings, "leading readings without data");
     for (int c = 1; c <= s.channelCount; ++c) {
         const std::string ch = " of channel " + std::to_string(c);

@@ -35,6 +35,8 @@ class ArrayPatch {
         rebuild(data, size, afterMiddle_, afterTail_, blockAfter_, blockBefore_);
     }
     std::size_t bytes() const;
+    // The length of the array it was taken from.
+    std::size_t size() const { return prefix_ + beforeMiddle_.size() + block_ + beforeTail_.size() + end_; }
 
    private:
     void rebuild(float* data, std::size_t size, const std::vector<float>& middle, const std::vector<float>& tail,

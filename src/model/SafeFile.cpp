@@ -92,7 +92,13 @@ bool fileExists(const std::string& path) {
 
 std::string fileTitleOf(const std::string& path) { return fs::path(path).filename().string(); }
 
-FileResult readWholeFile(const std::string& path, std::string& bytes) {
+namespace {
+
+// Reads the whole file into `data` (a std::string or FileBytes), straight
+// into a buffer of the file's size; a file that grows meanwhile is read on
+// to its end.
+template <class Buffer>
+FileResult readInto(const std::string& path, Buffer& data) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return failure("Could not open", path, errno);
     struct stat st {};
@@ -100,9 +106,6 @@ FileResult readWholeFile(const std::string& path, std::string& bytes) {
         ::close(fd);
         return failure("Could not open", path, EISDIR);
     }
-    // Read straight into a buffer of the file's size; a file that grows
-    // meanwhile is read on to its end.
-    std::string data;
     std::size_t used = 0;
     data.resize(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 0) + 1);
     for (;;) {
@@ -119,8 +122,23 @@ FileResult readWholeFile(const std::string& path, std::string& bytes) {
     }
     data.resize(used);
     ::close(fd);
-    bytes = std::move(data);
     return {true, {}};
+}
+
+}  // namespace
+
+FileResult readWholeFile(const std::string& path, std::string& bytes) {
+    std::string data;
+    FileResult read = readInto(path, data);
+    if (read.ok) bytes = std::move(data);
+    return read;
+}
+
+FileResult readWholeFile(const std::string& path, FileBytes& bytes) {
+    FileBytes data;
+    FileResult read = readInto(path, data);
+    if (read.ok) bytes = std::move(data);
+    return read;
 }
 
 FileResult writeFileSafely(const std::string& path, std::string_view bytes) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/FileBytes.h"
+
 namespace qm {
 
 struct FileResult {
@@ -14,8 +16,10 @@ struct FileResult {
     std::string error;  // names the file and the system's reason
 };
 
-// Reads the whole file into `bytes`.
+// Reads the whole file into `bytes`; on failure `bytes` is left as it was.
+// FileBytes for the large ones: its memory is not zeroed first.
 FileResult readWholeFile(const std::string& path, std::string& bytes);
+FileResult readWholeFile(const std::string& path, FileBytes& bytes);
 
 // Replaces (or creates) `path` with `bytes`.
 FileResult writeFileSafely(const std::string& path, std::string_view bytes);

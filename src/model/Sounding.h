@@ -9,17 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "model/ReadingColumn.h"
+
 namespace qm {
 
 constexpr int kMaxChannels = 10;
-constexpr int kMaxReadings = 10000;
 constexpr int kMaxChannelTypes = 20;
 constexpr int kMaxUnits = 10;
 constexpr float kNoDataValue = -32768.0f;
-
-// Reading slots 0..kMaxReadings plus one spare, so loops that look one past
-// the last reading (Delete copies reading ReadingCount + 1) stay in bounds.
-constexpr int kReadingSlots = kMaxReadings + 2;
 
 struct Sounding {
     Sounding();
@@ -45,15 +42,17 @@ struct Sounding {
 
     // Readings, index 1..readingCount.
     int32_t readingCount = 0;
-    std::vector<float> depth;  // metres, or elevation in elevation format
-    std::vector<float> speed;  // cm/s
+    // The columns hold what the sounding has (see ReadingColumn): a reading
+    // past the end reads 0, as it would in a full zeroed record.
+    ReadingColumn depth;  // metres, or elevation in elevation format
+    ReadingColumn speed;  // cm/s
 
-    float& raw(int c, int r) { return rawReadings_[slot(c, r)]; }
-    float raw(int c, int r) const { return rawReadings_[slot(c, r)]; }
+    float& raw(int c, int r) { return channelOk(c) ? raw_[c][at(r)] : dropped(); }
+    float raw(int c, int r) const { return channelOk(c) ? raw_[c][at(r)] : 0.0f; }
     // value(c, r) for c >= 1 is the engineering value in the channel's unit;
     // value(0, r) is the page's depth in metres or feet.
-    float& value(int c, int r) { return values_[slot(c, r)]; }
-    float value(int c, int r) const { return values_[slot(c, r)]; }
+    float& value(int c, int r) { return channelOk(c) ? values_[c][at(r)] : dropped(); }
+    float value(int c, int r) const { return channelOk(c) ? values_[c][at(r)] : 0.0f; }
 
     // Sounding-wide fields.
     int16_t depthDecimals = 0;
@@ -71,29 +70,46 @@ struct Sounding {
 
     bool isNewerLayout() const;  // the version line contains "2015"
 
-    // The raw and engineering stores whole (channel c's reading r at
-    // c * kReadingSlots + r), for the undo history, which keeps only the
-    // parts of them a command changed.
-    std::vector<float>& rawSlots() { return rawReadings_; }
-    const std::vector<float>& rawSlots() const { return rawReadings_; }
-    std::vector<float>& valueSlots() { return values_; }
-    const std::vector<float>& valueSlots() const { return values_; }
+    // Channel c's columns whole (c from 0 to kMaxChannels), for code that
+    // walks them by pointer after hold() and for the undo history, which
+    // keeps only the parts of them a command changed.
+    ReadingColumn& rawColumn(int c) { return raw_[static_cast<std::size_t>(c)]; }
+    const ReadingColumn& rawColumn(int c) const { return raw_[static_cast<std::size_t>(c)]; }
+    ReadingColumn& valueColumn(int c) { return values_[static_cast<std::size_t>(c)]; }
+    const ReadingColumn& valueColumn(int c) const { return values_[static_cast<std::size_t>(c)]; }
+
+    // Every column by number, 0 to kColumnCount - 1: depth, speed, then
+    // the raw readings of channels 0 to kMaxChannels, then their values.
+    static constexpr int kColumnCount = 2 + 2 * (kMaxChannels + 1);
+    static constexpr int rawColumnNumber(int c) { return 2 + c; }
+    static constexpr int valueColumnNumber(int c) { return 3 + kMaxChannels + c; }
+    ReadingColumn& column(int i) {
+        return i == 0                   ? depth
+               : i == 1                 ? speed
+               : i < valueColumnNumber(0) ? raw_[static_cast<std::size_t>(i - rawColumnNumber(0))]
+                                        : values_[static_cast<std::size_t>(i - valueColumnNumber(0))];
+    }
+    const ReadingColumn& column(int i) const { return const_cast<Sounding*>(this)->column(i); }
 
     // Back to the blank record a new Sounding is, keeping the memory of the
-    // reading stores (wiped) rather than allocating some megabytes again:
-    // readers that fill one record after another reuse theirs.
+    // columns rather than allocating it again: readers that fill one record
+    // after another reuse theirs.
     void makeBlank();
 
    private:
-    struct NoStores {};
-    explicit Sounding(NoStores) {}
-    void wipeStores();
-    static std::size_t slot(int c, int r) {
-        return static_cast<std::size_t>(c) * kReadingSlots + static_cast<std::size_t>(r);
+    static bool channelOk(int c) { return c >= 0 && c <= kMaxChannels; }
+    // A negative reading number becomes one past every slot: read as 0,
+    // written nowhere.
+    static std::size_t at(int r) { return r < 0 ? std::size_t{kReadingSlots} : static_cast<std::size_t>(r); }
+    float& dropped() {
+        dropped_ = 0.0f;
+        return dropped_;
     }
-    std::vector<float> rawReadings_;
-    std::vector<float> values_;
+    std::array<ReadingColumn, kMaxChannels + 1> raw_;
+    std::array<ReadingColumn, kMaxChannels + 1> values_;
+    float dropped_ = 0.0f;
 };
+
 
 // The header texts in the order of file lines 2 to 13: the reader fills
 // them, the writer writes them and the checks compare them in this order.

@@ -1,35 +1,24 @@
 #include "model/SoundingDelta.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace qm {
 
 namespace {
 
-// The four reading stores of `s` and `other` change places.
-void swapStores(Sounding& s, Sounding& other) {
-    s.depth.swap(other.depth);
-    s.speed.swap(other.speed);
-    s.rawSlots().swap(other.rawSlots());
-    s.valueSlots().swap(other.valueSlots());
+// The reading columns of `s` and `other` change places.
+void swapColumns(Sounding& s, Sounding& other) {
+    for (int i = 0; i < Sounding::kColumnCount; ++i) s.column(i).swap(other.column(i));
 }
 
-std::vector<float>& storeOf(Sounding& s, int store) {
-    switch (store) {
-        case 0: return s.depth;
-        case 1: return s.speed;
-        case 2: return s.rawSlots();
-        default: return s.valueSlots();
-    }
-}
-
-// A copy of `s` without its reading stores; `s` is left as it was. The
-// stores are moved aside meanwhile, not copied.
+// A copy of `s` without its reading columns; `s` is left as it was. The
+// columns are moved aside meanwhile, not copied.
 std::shared_ptr<const Sounding> headOf(Sounding& s) {
-    std::vector<float> aside[4];
-    for (int store = 0; store < 4; ++store) aside[store].swap(storeOf(s, store));
+    Sounding aside;
+    swapColumns(s, aside);
     auto head = std::make_shared<const Sounding>(s);
-    for (int store = 0; store < 4; ++store) aside[store].swap(storeOf(s, store));
+    swapColumns(s, aside);
     return head;
 }
 
@@ -54,21 +43,18 @@ bool sameHead(const Sounding& a, const Sounding& b) {
 
 SoundingDelta SoundingDelta::between(Sounding& before, Sounding& after) {
     SoundingDelta d;
-    // Readings inserted or deleted move the rest of each store by this much.
+    // Readings inserted or deleted move the rest of each column by this much.
     const std::ptrdiff_t shift = after.readingCount - before.readingCount;
-    for (int store = 0; store < 4; ++store) {
-        const std::vector<float>& b = storeOf(before, store);
-        const std::vector<float>& a = storeOf(after, store);
-        if (b.size() != a.size()) continue;
-        // Channel by channel, so a command on one channel keeps only that one.
-        const int channels = store < 2 ? 1 : kMaxChannels + 1;
-        const std::size_t length = store < 2 ? a.size() : static_cast<std::size_t>(kReadingSlots);
-        for (int c = 0; c < channels && (c + 1) * length <= a.size(); ++c) {
-            const std::size_t at = static_cast<std::size_t>(c) * length;
-            ArrayPatch patch = ArrayPatch::between(b.data() + at, a.data() + at, length, shift);
-            if (!patch.empty())
-                d.parts_.push_back({static_cast<Store>(store), static_cast<int16_t>(c), std::move(patch)});
-        }
+    // Column by column, so a command on one channel keeps only that one.
+    for (int i = 0; i < Sounding::kColumnCount; ++i) {
+        ReadingColumn& b = before.column(i);
+        ReadingColumn& a = after.column(i);
+        // Both to one length: the zeros added are what either side reads
+        // past its end anyway.
+        const std::size_t length = std::max(a.size(), b.size());
+        if (length == 0) continue;
+        ArrayPatch patch = ArrayPatch::between(b.hold(length), a.hold(length), length, shift);
+        if (!patch.empty()) d.parts_.push_back({static_cast<int16_t>(i), std::move(patch)});
     }
     if (!d.parts_.empty() || !sameHead(before, after)) {
         d.headBefore_ = headOf(before);
@@ -80,28 +66,26 @@ SoundingDelta SoundingDelta::between(Sounding& before, Sounding& after) {
 SoundingDelta SoundingDelta::ofValue(int c, int32_t r, float before, float after) {
     SoundingDelta d;
     if (c < 0 || c > kMaxChannels || r < 0 || r >= kReadingSlots) return d;
-    ArrayPatch patch = ArrayPatch::ofOne(static_cast<std::size_t>(r), kReadingSlots, before, after);
-    if (!patch.empty()) d.parts_.push_back({Store::Value, static_cast<int16_t>(c), std::move(patch)});
+    ArrayPatch patch = ArrayPatch::ofOne(static_cast<std::size_t>(r), static_cast<std::size_t>(r) + 1, before, after);
+    if (!patch.empty()) d.parts_.push_back({static_cast<int16_t>(Sounding::valueColumnNumber(c)), std::move(patch)});
     return d;
 }
 
 void SoundingDelta::apply(Sounding& s, bool forward) const {
     for (const Part& p : parts_) {
-        std::vector<float>& store = storeOf(s, static_cast<int>(p.store));
-        const std::size_t length = p.store == Store::Depth || p.store == Store::Speed
-                                       ? store.size()
-                                       : static_cast<std::size_t>(kReadingSlots);
-        const std::size_t at = static_cast<std::size_t>(p.channel) * length;
-        if (at + length > store.size()) continue;
+        // A column may have grown since (never shrunk): the patch covers the
+        // readings it had then, and those past them are as they were.
+        const std::size_t length = p.patch.size();
+        float* cells = s.column(p.column).hold(length);
         if (forward)
-            p.patch.redo(store.data() + at, length);
+            p.patch.redo(cells, length);
         else
-            p.patch.undo(store.data() + at, length);
+            p.patch.undo(cells, length);
     }
     const std::shared_ptr<const Sounding>& head = forward ? headAfter_ : headBefore_;
     if (head) {
         Sounding restored(*head);
-        swapStores(restored, s);
+        swapColumns(restored, s);
         s = std::move(restored);
     }
 }

@@ -1,7 +1,7 @@
 #pragma once
 // What one command changed in a Sounding, and how to put it back and apply
 // it again, byte for byte, without running the command again: the changed
-// parts of the four reading stores (see ArrayPatch) and, when the command
+// parts of the reading columns (see ArrayPatch) and, when the command
 // touched them, the header, channel and sounding-wide fields before and
 // after (a few hundred bytes, kept whole).
 
@@ -28,20 +28,18 @@ class SoundingDelta {
     std::size_t bytes() const;
 
    private:
-    enum class Store : uint8_t { Depth, Speed, Raw, Value };
     struct Part {
-        Store store;
-        int16_t channel;
+        int16_t column;  // Sounding::column(i)
         ArrayPatch patch;
     };
     void apply(Sounding& s, bool forward) const;
 
     std::vector<Part> parts_;
-    // The Sounding without its reading stores.
+    // The Sounding without its reading columns.
     std::shared_ptr<const Sounding> headBefore_, headAfter_;
 };
 
-// The fields outside the reading stores and the cursor agree.
+// The fields outside the reading columns and the cursor agree.
 bool sameHead(const Sounding& a, const Sounding& b);
 
 }  // namespace qm

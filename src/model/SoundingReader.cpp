@@ -170,6 +170,16 @@ class Reader {
         s.readingCount = 0;
         s.noDataLeadCount = 0;
         const bool newer = s.isNewerLayout();
+        // The columns sized once for every line that may be a reading (and
+        // slots 0 and one past the last), not grown reading by reading.
+        const int dataLines = static_cast<int>(lines_.size()) - kFirstDataLine + 1;
+        const auto rows = static_cast<std::size_t>(std::clamp(dataLines, 0, kMaxReadings) + 2);
+        s.depth.hold(rows);
+        s.speed.hold(rows);
+        for (int c = 0; c <= s.channelCount; ++c) {
+            s.rawColumn(c).hold(rows);
+            s.valueColumn(c).hold(rows);
+        }
         for (int n = kFirstDataLine; n <= static_cast<int>(lines_.size()); ++n) {
             const std::string_view l = line(n);
             // A blank line carries no reading (a trailing one is common).
@@ -218,8 +228,9 @@ class Reader {
         for (int c = 1; c <= s.channelCount; ++c) {
             const float baseline = s.channelBaseline[c][1], span = s.channelRawSpan[c];
             const float fullScale = s.channelFullScale[c], unitFactor = s.channelUnitFactor[c];
-            const float* const raws = &s.raw(c, 0);
-            float* const values = &s.value(c, 0);
+            const std::size_t rows = static_cast<std::size_t>(s.readingCount) + 1;
+            const float* const raws = s.rawColumn(c).hold(rows);
+            float* const values = s.valueColumn(c).hold(rows);
             for (int r = 1; r <= s.readingCount; ++r) values[r] = rawToValue(raws[r], baseline, span, fullScale, unitFactor);
         }
         return std::nullopt;
@@ -254,7 +265,8 @@ class Reader {
 // then the leading readings without data, the unit factors of the table and
 // the cursor.
 std::optional<std::string> finishLoad(Sounding& s, const ChannelTypeTable& table) {
-    const float increment = static_cast<float>((static_cast<double>(s.depth[12]) - s.depth[2]) / 10.0);
+    const ReadingColumn& depth = s.depth;
+    const float increment = static_cast<float>((static_cast<double>(depth[12]) - depth[2]) / 10.0);
     s.depthFormat = s.depthFormatApplied = increment >= 0.0f ? 0 : 1;
     s.depthIncrement = std::fabs(increment);
 
@@ -330,10 +342,10 @@ LoadResult readSoundingText(std::string_view bytes, const ChannelTypeTable& tabl
 
 LoadResult readSoundingFile(const std::string& path, const ChannelTypeTable& table, int commaDecimalMode,
                             Sounding& out) {
-    std::string bytes;
+    FileBytes bytes;
     FileResult read = readWholeFile(path, bytes);
     if (!read.ok) return {false, read.error, {}};
-    LoadResult result = readSoundingText(bytes, table, commaDecimalMode, out);
+    LoadResult result = readSoundingText(bytes.view(), table, commaDecimalMode, out);
     if (result.ok) {
         out.filePath = path;
         out.openedFileTitle = fileTitleOf(path);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "model/FileBytes.h"
 #include "model/LineFields.h"
 #include "model/NumberText.h"
 #include "model/SafeFile.h"
@@ -53,7 +54,7 @@ bool rowFits(const Sounding& s, int r, bool newer, char sep) {
 // written. Each text is made once and checked against its columns as it is
 // appended, so the check costs no second pass over the readings.
 struct RenderedFile {
-    std::string text;
+    FileBytes bytes;
     std::optional<std::string> problem;
 };
 
@@ -74,11 +75,13 @@ RenderedFile render(const Sounding& s, const ChannelTypeTable& table, char sep) 
     const bool newer = newerLayout(s);
     const RowLayout layout = layoutFor(newer);
     RenderedFile file;
-    std::string& out = file.text;
     auto fail = [&file](std::string why) {
         if (!file.problem) file.problem = std::move(why);
     };
-    out.reserve(static_cast<std::size_t>(s.readingCount) * (13 + 20 * s.channelCount + 2) + 4096);
+    file.bytes.reserve(static_cast<std::size_t>(s.readingCount) * (13 + 20 * s.channelCount + 2) + 4096);
+    // The header lines and each row that takes the long road are made as
+    // texts first, then moved into the file's bytes.
+    std::string out;
 
     printLine(out, {newer ? kNewerVersionLine : kOlderVersionLine});
     for (const auto text : kHeaderLines) printLine(out, {s.*text});
@@ -109,6 +112,7 @@ RenderedFile render(const Sounding& s, const ChannelTypeTable& table, char sep) 
     channelLine([&](int c) { return table.name(s.channelType[c], s.channelUnitIndex[c]); });
     channelLine([&](int c) { return numberText(currentUnitFactor(s, table, c), sep); });
     printLine(out, {newer ? "    (m)(cm/s)" : "   (m) (cm/s)"});
+    file.bytes.append(out);
 
     // Taken apart once for the whole file, not once for every number.
     const NumericPattern depthPattern = parseNumericPattern(layout.depthPattern);
@@ -141,10 +145,11 @@ RenderedFile render(const Sounding& s, const ChannelTypeTable& table, char sep) 
     };
     for (int r = 1; r <= s.readingCount; ++r) {
         if (quickRow(r)) {
-            out.append(line, lineLength);
+            file.bytes.append(line, lineLength);
             continue;
         }
-        const std::size_t rowStart = out.size();
+        out.clear();
+        const std::size_t rowStart = 0;
         appendFormatPattern(out, s.depth[r], depthPattern, sep, layout.depthWidth);
         const std::size_t depthEnd = out.size();
         appendFormatPattern(out, s.speed[r], speedPattern, sep, layout.speedWidth);
@@ -172,15 +177,20 @@ RenderedFile render(const Sounding& s, const ChannelTypeTable& table, char sep) 
                      ") at reading " + std::to_string(r) + " is too large to be written as a raw reading.");
         }
         printLine(out, {});
+        file.bytes.append(out);
     }
-    if (s.hasFinalBaseline) printLine(out, {s.finalBaselineLine});
+    if (s.hasFinalBaseline) {
+        out.clear();
+        printLine(out, {s.finalBaselineLine});
+        file.bytes.append(out);
+    }
     return file;
 }
 
 }  // namespace
 
 std::string soundingFileText(const Sounding& s, const ChannelTypeTable& table, char sep) {
-    return render(s, table, sep).text;
+    return std::string(render(s, table, sep).bytes.view());
 }
 
 std::optional<std::string> layoutProblem(const Sounding& s, const ChannelTypeTable& table, char sep) {
@@ -190,7 +200,7 @@ std::optional<std::string> layoutProblem(const Sounding& s, const ChannelTypeTab
 SaveResult saveSoundingFile(const std::string& path, const Sounding& s, const ChannelTypeTable& table, char sep) {
     RenderedFile file = render(s, table, sep);
     if (file.problem) return {false, *file.problem};
-    FileResult written = writeFileSafely(path, file.text);
+    FileResult written = writeFileSafely(path, file.bytes.view());
     if (!written.ok) return {false, "The file was not saved. " + written.error};
     return {true, {}};
 }

@@ -144,13 +144,15 @@ int32_t fillDepthGaps(Sounding& s, std::vector<std::string>& messages, AutoClean
         // Make room at r + 1: readings r + 1 .. n - 1 move up by one. Each
         // channel moves at its own offset of NoDataCount readings, and only
         // the readings that exist (from reading 1 on).
-        moveUpByOne(&s.value(0, 0), r + 1, n - 1);
+        // The columns walked by pointer are made long enough first.
+        const auto rows = static_cast<std::size_t>(n) + 1;
+        moveUpByOne(s.valueColumn(0).hold(rows), r + 1, n - 1);
         for (int c = 1; c <= s.channelCount; ++c) {
             const int32_t lag = std::max<int32_t>(0, s.noDataCount[c]);
-            moveUpByOne(&s.value(c, 0), std::max<int32_t>(r + 1 - lag, 1), n - 1 - lag);
+            moveUpByOne(s.valueColumn(c).hold(rows), std::max<int32_t>(r + 1 - lag, 1), n - 1 - lag);
         }
-        moveUpByOne(s.speed.data(), r + 1, n - 1);
-        moveUpByOne(s.depth.data(), r + 1, n - 1);
+        moveUpByOne(s.speed.hold(rows), r + 1, n - 1);
+        moveUpByOne(s.depth.hold(rows), r + 1, n - 1);
         for (int c = 1; c <= s.channelCount; ++c)
             if (s.noDataCount[c] > 0) s.value(c, n) = kNoDataValue;
 

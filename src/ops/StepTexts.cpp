@@ -1,5 +1,6 @@
 #include "ops/StepTexts.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "model/NumberText.h"
@@ -78,7 +79,9 @@ Words removeNegatives(const Sounding& before, const Sounding& after) {
     std::string each;
     for (int c = 1; c <= after.channelCount && c <= kMaxChannels; ++c) {
         long n = 0;
-        for (int32_t r = 0; r < kReadingSlots; ++r)
+        // Past both columns' ends both read 0: nothing differs there.
+        const auto rows = static_cast<int32_t>(std::max(before.valueColumn(c).size(), after.valueColumn(c).size()));
+        for (int32_t r = 0; r < rows; ++r)
             if (!sameBits(before.value(c, r), after.value(c, r))) ++n;
         if (n == 0) continue;
         total += n;
