@@ -66,7 +66,7 @@ void BM_RenderOnly(benchmark::State& state) {
     const std::string path = bigFilePath(state.range(0) == 3);
     auto s = std::make_unique<Sounding>();
     readSoundingFile(path, bench::benchTables(), 0, *s);
-    for (auto _ : state) benchmark::DoNotOptimize(soundingFileText(*s, bench::benchTables(), '.'));
+    for (auto _ : state) benchmark::DoNotOptimize(soundingFileBytes(*s, bench::benchTables(), '.').size());
 }
 
 // The save as far as the disk's cache: the bytes made and written, but not
@@ -77,7 +77,7 @@ void BM_SaveWithoutFsync(benchmark::State& state) {
     readSoundingFile(path, bench::benchTables(), 0, *s);
     const std::string out = (benchFolder() / "saved-nosync.cpt").string();
     for (auto _ : state) {
-        const std::string bytes = soundingFileText(*s, bench::benchTables(), '.');
+        const FileBytes bytes = soundingFileBytes(*s, bench::benchTables(), '.');
         std::FILE* f = std::fopen(out.c_str(), "wb");
         if (!f || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) state.SkipWithError("write failed");
         if (f) std::fclose(f);

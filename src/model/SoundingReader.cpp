@@ -1,6 +1,7 @@
 #include "model/SoundingReader.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -174,10 +175,14 @@ class Reader {
         // slots 0 and one past the last), not grown reading by reading.
         const int dataLines = static_cast<int>(lines_.size()) - kFirstDataLine + 1;
         const auto rows = static_cast<std::size_t>(std::clamp(dataLines, 0, kMaxReadings) + 2);
-        s.depth.hold(rows);
-        s.speed.hold(rows);
-        for (int c = 0; c <= s.channelCount; ++c) {
-            s.rawColumn(c).hold(rows);
+        // Reading r comes from a line of its own, so r < rows: the rows are
+        // written through these without a length check each.
+        float* const depths = s.depth.hold(rows);
+        float* const speeds = s.speed.hold(rows);
+        float* const pageDepths = s.valueColumn(0).hold(rows);
+        std::array<float*, kMaxChannels + 1> raws{};
+        for (int c = 1; c <= s.channelCount; ++c) {
+            raws[static_cast<std::size_t>(c)] = s.rawColumn(c).hold(rows);
             s.valueColumn(c).hold(rows);
         }
         for (int n = kFirstDataLine; n <= static_cast<int>(lines_.size()); ++n) {
@@ -204,9 +209,9 @@ class Reader {
             const std::string_view speedText = columnsView(l, 8, 13);
             auto speed = rowNumber(speedText);
             if (!speed) return refuse(n, "has no speed in columns 8 to 13 (\"" + std::string(speedText) + "\")");
-            s.depth[r] = static_cast<float>(*depth);
-            s.speed[r] = static_cast<float>(*speed);
-            s.value(0, r) = s.depth[r];
+            depths[r] = static_cast<float>(*depth);
+            speeds[r] = static_cast<float>(*speed);
+            pageDepths[r] = depths[r];
             // A row of every field takes its fields without a bounds check each.
             const bool wholeRow = l.size() >= static_cast<std::size_t>(kLeadWidth + kFieldWidth * s.channelCount);
             for (int c = 1; c <= s.channelCount; ++c) {
@@ -214,7 +219,7 @@ class Reader {
                 auto raw = rowNumber(wholeRow ? std::string_view(l.data() + at, kFieldWidth) : channelFieldView(l, c));
                 if (!raw) return noNumber(n, c, "reading");
                 const float rawValue = static_cast<float>(*raw);
-                s.raw(c, r) = rawValue;
+                raws[static_cast<std::size_t>(c)][r] = rawValue;
                 if (rawValue == kNoDataValue) {
                     ++s.noDataCount[c];
                     s.noDataLeadCount = std::max(s.noDataLeadCount, s.noDataCount[c]);

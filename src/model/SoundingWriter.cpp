@@ -189,6 +189,10 @@ RenderedFile render(const Sounding& s, const ChannelTypeTable& table, char sep) 
 
 }  // namespace
 
+FileBytes soundingFileBytes(const Sounding& s, const ChannelTypeTable& table, char sep) {
+    return std::move(render(s, table, sep).bytes);
+}
+
 std::string soundingFileText(const Sounding& s, const ChannelTypeTable& table, char sep) {
     return std::string(render(s, table, sep).bytes.view());
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "model/ChannelTypeTable.h"
+#include "model/FileBytes.h"
 #include "model/Sounding.h"
 
 namespace qm {
@@ -14,6 +15,8 @@ namespace qm {
 // The whole file as bytes, lines ending in CR LF. Header texts come from the
 // Sounding's header fields (the window copies its boxes into them first).
 std::string soundingFileText(const Sounding& s, const ChannelTypeTable& table, char sep);
+// The same bytes without the copy into a string.
+FileBytes soundingFileBytes(const Sounding& s, const ChannelTypeTable& table, char sep);
 
 // A depth or speed whose text would not fit its columns would shift the row
 // so that the reader takes the wrong columns; so would a raw reading or a
