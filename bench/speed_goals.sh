@@ -41,13 +41,21 @@ seconds() {  # wall time of the command in seconds
   start=$(now); "$@" >/dev/null 2>&1 || true; end=$(now)
   calc "$end - $start"
 }
-best() {  # best wall time in seconds over $runs runs of the command
-  local b=999 t
-  for _ in $(seq "$runs"); do
-    t=$(seconds "$@")
-    b=$(calc "if ($t < $b) $t else $b")
-  done
-  echo "$b"
+# Best wall time in seconds over $runs runs of the command, each timed from
+# just before its start to its end by one Python process: timing each run
+# from the shell would add the start of two `date` processes (several
+# milliseconds here) to every figure, which blurs the ratios of short runs.
+best() {
+  python3 - "$runs" "$@" <<'PY'
+import subprocess, sys, time
+runs, command = int(sys.argv[1]), sys.argv[2:]
+best = float("inf")
+for _ in range(runs):
+    start = time.perf_counter()
+    subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    best = min(best, time.perf_counter() - start)
+print(best)
+PY
 }
 # goal LABEL FIGURE UNIT GOAL below|above: one line with the verdict.
 goal() {
