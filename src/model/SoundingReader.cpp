@@ -59,6 +59,46 @@ class Reader {
     }
 
     // The same, taking the quick road for the usual field of a data row.
+    // The usual data row in one pass: every field of it on the quick road
+    // of number text, so that every character of its fields is a blank, a
+    // digit, a sign or a separator and none can belong to a marker. Only
+    // what follows the last field is looked at for one, and a row that
+    // could be the final baseline (six blanks first) is left to the checks
+    // below, as is the reading past the capacity. Stores reading
+    // `count` + 1; false, and nothing stored, for any other line.
+    static bool quickRow(std::string_view l, bool newer, int count, int channels, float* depths, float* speeds,
+                         const std::array<float*, kMaxChannels + 1>& raws) {
+        const auto width = static_cast<std::size_t>(kLeadWidth + kFieldWidth * channels);
+        if (!quickRoads() || l.size() < width || count >= kMaxReadings || (count > 1 && l.compare(0, 6, "      ") == 0))
+            return false;
+        if (const std::string_view rest = l.substr(width); !rest.empty() && mayHoldMarker(rest)) return false;
+        double depth = 0.0, speed = 0.0;
+        std::array<double, kMaxChannels + 1> fields{};
+        if (!chunks::readUsualField(l.substr(0, newer ? 7 : 6), '.', ',', depth) ||
+            !chunks::readUsualField(l.substr(7, 6), '.', ',', speed))
+            return false;
+        for (int c = 1; c <= channels; ++c) {
+            const auto at = static_cast<std::size_t>(kLeadWidth + kFieldWidth * (c - 1));
+            if (!chunks::readUsualField(l.substr(at, kFieldWidth), '.', ',', fields[static_cast<std::size_t>(c)]))
+                return false;
+        }
+        const int r = count + 1;
+        depths[r] = static_cast<float>(depth);
+        speeds[r] = static_cast<float>(speed);
+        for (int c = 1; c <= channels; ++c)
+            raws[static_cast<std::size_t>(c)][r] = static_cast<float>(fields[static_cast<std::size_t>(c)]);
+        return true;
+    }
+
+    // Reading r's readings without data counted, channel by channel.
+    static void countNoData(Sounding& s, int r, const std::array<float*, kMaxChannels + 1>& raws) {
+        for (int c = 1; c <= s.channelCount; ++c) {
+            if (raws[static_cast<std::size_t>(c)][r] != kNoDataValue) continue;
+            ++s.noDataCount[c];
+            s.noDataLeadCount = std::max(s.noDataLeadCount, s.noDataCount[c]);
+        }
+    }
+
     std::optional<double> rowNumber(std::string_view text) const {
         if (double v = 0.0; quickRoads() && chunks::readUsualField(text, '.', ',', v)) return v;
         return number(text);
@@ -187,6 +227,12 @@ class Reader {
         }
         for (int n = kFirstDataLine; n <= static_cast<int>(lines_.size()); ++n) {
             const std::string_view l = line(n);
+            if (quickRow(l, newer, s.readingCount, s.channelCount, depths, speeds, raws)) {
+                const int r = ++s.readingCount;
+                pageDepths[r] = depths[r];
+                countNoData(s, r, raws);
+                continue;
+            }
             // A blank line carries no reading (a trailing one is common).
             if (isBlank(l)) continue;
 
@@ -218,13 +264,9 @@ class Reader {
                 const std::size_t at = static_cast<std::size_t>(kLeadWidth + kFieldWidth * (c - 1));
                 auto raw = rowNumber(wholeRow ? std::string_view(l.data() + at, kFieldWidth) : channelFieldView(l, c));
                 if (!raw) return noNumber(n, c, "reading");
-                const float rawValue = static_cast<float>(*raw);
-                raws[static_cast<std::size_t>(c)][r] = rawValue;
-                if (rawValue == kNoDataValue) {
-                    ++s.noDataCount[c];
-                    s.noDataLeadCount = std::max(s.noDataLeadCount, s.noDataCount[c]);
-                }
+                raws[static_cast<std::size_t>(c)][r] = static_cast<float>(*raw);
             }
+            countNoData(s, r, raws);
             s.readingCount = r;
         }
         // The engineering values once every row is read, channel by channel:
