@@ -84,10 +84,10 @@ struct Sounding {
     static constexpr int rawColumnNumber(int c) { return 2 + c; }
     static constexpr int valueColumnNumber(int c) { return 3 + kMaxChannels + c; }
     ReadingColumn& column(int i) {
-        return i == 0                   ? depth
-               : i == 1                 ? speed
-               : i < valueColumnNumber(0) ? raw_[static_cast<std::size_t>(i - rawColumnNumber(0))]
-                                        : values_[static_cast<std::size_t>(i - valueColumnNumber(0))];
+        if (i == 0) return depth;
+        if (i == 1) return speed;
+        if (i < valueColumnNumber(0)) return raw_[static_cast<std::size_t>(i - rawColumnNumber(0))];
+        return values_[static_cast<std::size_t>(i - valueColumnNumber(0))];
     }
     const ReadingColumn& column(int i) const { return const_cast<Sounding*>(this)->column(i); }
 
@@ -109,7 +109,6 @@ struct Sounding {
     std::array<ReadingColumn, kMaxChannels + 1> values_;
     float dropped_ = 0.0f;
 };
-
 
 // The header texts in the order of file lines 2 to 13: the reader fills
 // them, the writer writes them and the checks compare them in this order.

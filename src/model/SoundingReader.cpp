@@ -58,7 +58,6 @@ class Reader {
         return v;
     }
 
-    // The same, taking the quick road for the usual field of a data row.
     // The usual data row in one pass: every field of it on the quick road
     // of number text, so that every character of its fields is a blank, a
     // digit, a sign or a separator and none can belong to a marker. Only
@@ -99,6 +98,7 @@ class Reader {
         }
     }
 
+    // The same, taking the quick road for the usual field of a data row.
     std::optional<double> rowNumber(std::string_view text) const {
         if (double v = 0.0; quickRoads() && chunks::readUsualField(text, '.', ',', v)) return v;
         return number(text);
