@@ -14,6 +14,7 @@ namespace qm {
 namespace {
 
 constexpr std::size_t kLargePage = std::size_t{2} << 20;
+constexpr std::size_t kSmallPage = 4096;
 // Below this a buffer takes ordinary pages: rounding it up to 2 MiB would
 // cost more than the page touches it saves.
 constexpr std::size_t kLargeEnough = std::size_t{1} << 20;
@@ -36,14 +37,21 @@ char* allocate(std::size_t& capacity) {
         capacity = spare.capacity;
         return std::exchange(spare.data, nullptr);
     }
+    // Whole large pages where rounding up wastes at most a quarter;
+    // otherwise large pages for the whole ones it holds and ordinary ones
+    // for the rest (a 2.1 MB file would leave most of a second 2 MiB page
+    // unused, yet zeroed and resident).
     const std::size_t rounded = (capacity + kLargePage - 1) / kLargePage * kLargePage;
-    void* p = std::aligned_alloc(kLargePage, rounded);
-    if (!p) throw std::bad_alloc();
+    const bool roundUp = (rounded - capacity) * 4 <= rounded;
+    const std::size_t size = roundUp ? rounded : (capacity + kSmallPage - 1) / kSmallPage * kSmallPage;
+    void* p = nullptr;
+    if (::posix_memalign(&p, kLargePage, size) != 0) throw std::bad_alloc();
 #if defined(MADV_HUGEPAGE)
     // Only a hint: where it is refused the pages are ordinary ones.
-    ::madvise(p, rounded, MADV_HUGEPAGE);
+    if (const std::size_t large = roundUp ? size : capacity / kLargePage * kLargePage; large > 0)
+        ::madvise(p, large, MADV_HUGEPAGE);
 #endif
-    capacity = rounded;
+    capacity = size;
     return static_cast<char*>(p);
 }
 
