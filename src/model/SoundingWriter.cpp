@@ -133,10 +133,14 @@ RenderedFile render(const Sounding& s, const ChannelTypeTable& table, char sep) 
         end[1] = '\n';
         for (int c = s.channelCount; c >= 1; --c, end -= kFieldWidth) {
             const float v = s.value(c, r);
-            if (v == kNoDataValue)
+            if (v == kNoDataValue) {
                 std::memcpy(end - kFieldRoom, "                  -32768", kFieldRoom);
-            else if (!putPlainField(end, kFieldWidth, valueToRaw(s, c, v, factors[c]), rawPattern, sep))
-                return false;
+                continue;
+            }
+            // A raw reading of -32768 would read back as no data: the row
+            // below reports it.
+            const float raw = valueToRaw(s, c, v, factors[c]);
+            if (raw == kNoDataValue || !putPlainField(end, kFieldWidth, raw, rawPattern, sep)) return false;
         }
         // The speed in at most 6 characters, so that column 7 of the older
         // layout stays blank.
@@ -175,6 +179,11 @@ RenderedFile render(const Sounding& s, const ChannelTypeTable& table, char sep) 
             if (out.size() - before > kFieldWidth || !std::isfinite(raw))
                 fail("The file was not saved: the value of channel " + std::to_string(c) + " (" + s.channelName[c] +
                      ") at reading " + std::to_string(r) + " is too large to be written as a raw reading.");
+            else if (raw == kNoDataValue)
+                fail("The file was not saved: the value of channel " + std::to_string(c) + " (" + s.channelName[c] +
+                     ") at reading " + std::to_string(r) +
+                     " would be written as the raw reading -32768, which marks a reading without data. Change the "
+                     "value and save again.");
         }
         printLine(out, {});
         file.bytes.append(out);
