@@ -357,10 +357,11 @@ int leadCountFromFullScale(float fullScale1, float depthIncrement) {
 LoadResult readSoundingText(std::string_view bytes, const ChannelTypeTable& table, int commaDecimalMode,
                             Sounding& out) {
     LoadResult result;
-    // The record a read fills, kept blank between reads on each thread: a
-    // new one for every read would allocate and zero some megabytes, more
-    // than the read itself costs. Whatever happens, it is left blank again
-    // (holding the record `out` had, after a successful read).
+    // The record a read fills, kept blank between reads on each thread, so
+    // that one file after another fills columns whose memory is already
+    // there rather than allocating and first touching it anew. Whatever
+    // happens, it is left blank again (holding the record `out` had, after
+    // a successful read).
     thread_local std::unique_ptr<Sounding> spare;
     if (!spare) spare = std::make_unique<Sounding>();
     struct BlankAfter {

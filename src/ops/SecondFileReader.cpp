@@ -144,23 +144,10 @@ std::array<int16_t, kMaxChannels + 1> channelMapOf(const Sounding& first,
 
 OpResult readSecondSoundingText(std::string_view bytes, const Sounding& first, const ChannelTypeTable& table,
                                 int commaDecimalMode, SecondSounding& out) {
-    // Read into a blank record, so a refused file leaves `out` as it was and
-    // an accepted one keeps nothing of an earlier second file. The record is
-    // kept blank between reads on each thread, as File > Open keeps its own.
-    thread_local std::unique_ptr<SecondSounding> spare;
-    if (!spare) spare = std::make_unique<SecondSounding>();
-    struct BlankAfter {
-        SecondSounding& s;
-        ~BlankAfter() {
-            // Every field of a SecondSounding.
-            s.sounding.makeBlank();
-            s.channelMap = {};
-            s.sameCone = false;
-            s.unitFactorUsed = {};
-            s.readyToAppend = false;
-        }
-    } blankAfter{*spare};
-    SecondSounding* const next = spare.get();
+    // Read into a fresh record, so a refused file leaves `out` as it was and
+    // an accepted one keeps nothing of an earlier second file. A new
+    // Sounding holds no readings yet, so this costs next to nothing.
+    auto next = std::make_unique<SecondSounding>();
     Sounding& s = next->sounding;
     OpResult result;
     try {
@@ -177,7 +164,7 @@ OpResult readSecondSoundingText(std::string_view bytes, const Sounding& first, c
         return OpResult{false, {refusal.text}};
     }
     convertReadings(first, *next);
-    std::swap(out, *next);
+    out = std::move(*next);
     result.ok = true;
     return result;
 }
