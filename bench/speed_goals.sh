@@ -13,6 +13,11 @@
 # done over one alone is the most --jobs 2 can gain on this machine now.
 # COUNT sets the number of soundings, RUNS the repeats of the whole-process
 # timings; BENCH_BUILD_DIR an already configured build folder to use.
+# BASELINE=COMMIT also builds file_bench at that commit and times both builds
+# in turn, so that the in-process goals read as ratios measured in one run
+# on this machine (the goals came as 4.5 ms -> 1.5 for the load and about
+# 4 ms -> 2 for the save: 3 and 2 times faster than the code they were
+# measured on).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 count=${COUNT:-1000}
@@ -25,7 +30,7 @@ cli="$bench/bin/quillmere-cli"
 file_bench="$bench/bin/file_bench"
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'git worktree remove --force "$work/baseline" 2>/dev/null || true; rm -rf "$work"' EXIT
 mkdir "$work/in" "$work/tables" "$work/loop" "$work/jobs1" "$work/jobs2"
 # The tables the bench soundings were written for: types 1 to 10, KPA and MPA.
 for t in $(seq 1 10); do
@@ -76,6 +81,25 @@ in_process=$("$file_bench" --benchmark_filter='BM_(Load|SaveWithoutFsync)/' --be
   --benchmark_repetitions=10 --benchmark_report_aggregates_only=true 2>/dev/null)
 ms_of() { echo "$in_process" | awk -v name="$1_min" '$1 == name { print ($5 == "us" ? $4 / 1000 : $4) }'; }
 
+# Against the baseline build: each build's least time of 15 repetitions,
+# the two taken in turn. An older file_bench may lack the save without
+# fsync, so the save compares the making of its bytes (BM_RenderOnly).
+if [ -n "${BASELINE:-}" ]; then
+  git worktree add --detach "$work/baseline" "$BASELINE" >/dev/null 2>&1
+  cmake -S "$work/baseline" -B "$work/baseline/build" -DCMAKE_BUILD_TYPE=Release -DQUILLMERE_WITH_UI=OFF \
+    -DQUILLMERE_BENCH=ON >/dev/null
+  cmake --build "$work/baseline/build" -j"$(nproc)" --target file_bench >/dev/null
+  for _ in 1 2 3; do
+    for b in baseline now; do
+      binary=$file_bench
+      [ "$b" = baseline ] && binary="$work/baseline/build/bin/file_bench"
+      "$binary" --benchmark_filter='BM_(Load|RenderOnly)/2' --benchmark_min_time=0.2s --benchmark_repetitions=5 \
+        2>/dev/null | awk -v b="$b" '$1 ~ /^BM_[A-Za-z]+\/2$/ { print b, $1, ($5 == "us" ? $4 / 1000 : $4) }'
+    done
+  done > "$work/against-baseline.txt"
+  least_of() { awk -v b="$1" -v n="$2" '$1 == b && $2 == n { if (m == "" || $3 < m) m = $3 } END { print m }' "$work/against-baseline.txt"; }
+fi
+
 # Whole process.
 t_cli=$(best "$cli" --tables "$work/tables" "$work/big.cpt" --save "$work/out.cpt" --force)
 t_cat=$(best cat "$work/big.cpt")
@@ -111,6 +135,14 @@ goal "load, older layout" "$(ms_of BM_Load/2)" ms 1.5 below
 goal "load, newer layout" "$(ms_of BM_Load/3)" ms 1.5 below
 goal "save without the final fsync, older layout" "$(ms_of BM_SaveWithoutFsync/2)" ms 2 below
 goal "save without the final fsync, newer layout" "$(ms_of BM_SaveWithoutFsync/3)" ms 2 below
+if [ -n "${BASELINE:-}" ]; then
+  printf 'Against %s, older layout, taken in turn: load %.2f -> %.2f ms, making the bytes of a save %.2f -> %.2f ms\n' \
+    "$BASELINE" "$(least_of baseline BM_Load/2)" "$(least_of now BM_Load/2)" \
+    "$(least_of baseline BM_RenderOnly/2)" "$(least_of now BM_RenderOnly/2)"
+  goal "load, times faster" "$(calc "$(least_of baseline BM_Load/2) / $(least_of now BM_Load/2)")" x 3 above
+  goal "making the bytes of a save, times faster" \
+    "$(calc "$(least_of baseline BM_RenderOnly/2) / $(least_of now BM_RenderOnly/2)")" x 2 above
+fi
 printf 'Whole process, load + save of it (best of %s): %.1f ms; cat of it %.1f ms\n' "$runs" \
   "$(calc "$t_cli * 1000")" "$(calc "$t_cat * 1000")"
 goal "times the time of cat" "$(calc "$t_cli / $t_cat")" x 3 below
