@@ -153,15 +153,13 @@ RenderedFile render(const Sounding& s, const ChannelTypeTable& table, char sep) 
             continue;
         }
         out.clear();
-        const std::size_t rowStart = 0;
         appendFormatPattern(out, s.depth[r], depthPattern, sep, layout.depthWidth);
         const std::size_t depthEnd = out.size();
         appendFormatPattern(out, s.speed[r], speedPattern, sep, layout.speedWidth);
         // Each text within its field makes a lead of exactly 13 columns. The
         // reader takes the speed from columns 8-13 in both layouts, so in the
         // older layout column 7, the first of the speed's 7, must stay blank.
-        const bool fits = depthEnd - rowStart == layout.depthWidth && out.size() - rowStart == kLeadWidth &&
-                          (newer || out[rowStart + 6] == ' ');
+        const bool fits = depthEnd == layout.depthWidth && out.size() == kLeadWidth && (newer || out[6] == ' ');
         // Only the first refusal is reported, and its text looks at every
         // reading: built for each row that does not fit, it would make a
         // save of a large sounding whose rows all overflow take minutes.
