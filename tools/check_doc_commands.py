@@ -27,6 +27,9 @@ What counts as an example, and how it runs (docs/developer-guide.md,
   exactly N. That is how an example of a refusal is written.
 - A quillmere-cli command in an indented code block is an error: it would
   never be run, so it could go stale unseen.
+- Links are followed too: a link to an anchor that no heading of its page
+  makes, or to a missing picture, is an error; a link to a missing page is
+  a warning.
 
 Exit status 0 when every example ran as documented, 1 when one did not (the
 command, its place and its output are printed), 2 for a usage error.
@@ -182,6 +185,45 @@ def run_document(doc, examples, bin_dir, data_dir):
     return failures
 
 
+def heading_anchors(path):
+    """The anchors of a document's headings, as the repository's web view
+    makes them: lower case, punctuation dropped, blanks as hyphens, a
+    repeated heading numbered."""
+    anchors, seen = set(), {}
+    text = re.sub(r"^(```|~~~).*?^\1", "", path.read_text(encoding="utf-8"), flags=re.S | re.M)
+    for heading in re.findall(r"^#{1,6}\s+(.*?)\s*#*\s*$", text, flags=re.M):
+        anchor = re.sub(r"[^\w\- ]", "", heading.lower()).replace(" ", "-")
+        count = seen.get(anchor, 0)
+        seen[anchor] = count + 1
+        anchors.add(anchor if count == 0 else f"{anchor}-{count}")
+    return anchors
+
+
+def check_links(doc):
+    """(failures, warnings) of the links of a document: an anchor that no
+    heading has and a missing picture fail; a missing page only warns, as
+    pages of the documentation may arrive from other work."""
+    failures, warnings = [], []
+    text = doc.read_text(encoding="utf-8")
+    text = re.sub(r"^(\s*)(```|~~~).*?^\1\2", "", text, flags=re.S | re.M)
+    text = re.sub(r"`[^`\n]*`", "", text)
+    targets = re.findall(r"\]\(([^)\s]+)\)", text) + re.findall(r"<img[^>]*\ssrc=\"([^\"]+)\"", text)
+    for target in targets:
+        if re.match(r"^[a-z]+:", target):
+            continue
+        path, _, anchor = target.partition("#")
+        file = (doc.parent / path).resolve() if path else doc.resolve()
+        if not file.exists():
+            if file.suffix.lower() in (".png", ".svg", ".jpg", ".gif"):
+                failures.append(f"{doc}: the picture {target} is missing")
+            else:
+                warnings.append(f"{doc}: {target} is not in this checkout")
+            continue
+        if anchor and file.suffix == ".md" and anchor not in heading_anchors(file):
+            failures.append(f"{doc}: no heading of {path or doc.name} makes the anchor #{anchor}")
+    return failures, warnings
+
+
 def main(argv):
     if len(argv) < 2 or argv[1] in ("-h", "--help"):
         print(__doc__.split("\n\n")[1], file=sys.stderr)
@@ -194,6 +236,10 @@ def main(argv):
     docs = [Path(a) for a in argv[2:]] or [checkout / "README.md", *sorted((checkout / "docs").glob("*.md"))]
     failures, ran = [], 0
     for doc in docs:
+        broken, missing = check_links(doc)
+        failures.extend(broken)
+        for warning in missing:
+            print(f"check_doc_commands: warning: {warning}", file=sys.stderr)
         examples, stray = read_examples(doc)
         for line in stray:
             failures.append(f"{doc}:{line}: a quillmere-cli command in an indented block is never run: "
