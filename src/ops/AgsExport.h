@@ -5,7 +5,11 @@
 // doubled, CR LF, ASCII only (header texts are spelled in ASCII letters).
 // SCPT holds the depth and the channels the dictionary has a heading for,
 // converted to the heading's unit through the channel type table; the
-// returned message names the channels left out.
+// returned messages name the channels left out, every required or key field
+// that had to be filled in, and a sounding without readings (which gets no
+// SCPT group, as a group without data rows is not allowed).
+
+#include <string>
 
 #include "model/ChannelTypeTable.h"
 #include "model/Sounding.h"
@@ -14,7 +18,24 @@
 
 namespace qm {
 
+// Who the file goes to and how far its data is settled (TRAN_RECV,
+// TRAN_STAT): the user's words, empty when not given.
+struct AgsTransfer {
+    std::string recipient;
+    std::string status;
+};
+
+// What an empty TRAN_RECV (and TRAN_PROD) and TRAN_STAT become: nobody
+// has said whom the data is for, nor settled it.
+inline constexpr const char* kAgsNotStated = "Not stated";
+inline constexpr const char* kAgsStatusPlaceholder = "Draft";
+
 // `today` becomes TRAN_DATE.
-OpenFormatFile agsFile(const Sounding& s, const ChannelTypeTable& tables, const CalendarDate& today);
+OpenFormatFile agsFile(const Sounding& s, const ChannelTypeTable& tables, const CalendarDate& today,
+                       const AgsTransfer& transfer = {});
+
+// Signed degrees as the dictionary's DMS type spells them,
+// "51:28:52.4980" or "-0:07:30.0000".
+std::string dmsText(double degrees);
 
 }  // namespace qm
