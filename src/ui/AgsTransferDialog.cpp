@@ -18,6 +18,7 @@ QLineEdit* box(QWidget* parent, const char* name, const QString& text) {
     auto* b = new QLineEdit(text, parent);
     b->setObjectName(name);
     b->setMaxLength(200);
+    b->setMinimumWidth(260);
     return b;
 }
 
