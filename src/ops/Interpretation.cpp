@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <limits>
 
 #include "ops/StandardQuantities.h"
@@ -125,7 +126,6 @@ void addNotes(Interpretation& in) {
         in.notes.push_back("The stresses use the depths corrected for the inclination.");
 }
 
-std::string number(double v, int decimals) { return fixedNumberText(v, decimals); }
 
 }  // namespace
 
@@ -143,6 +143,16 @@ std::string waterTableProblem(double metres) {
 std::string unitWeightProblem(double g) {
     if (!(g > 0.0 && g <= 100.0)) return "The unit weight must be above 0 and at most 100 kN/m3.";
     return {};
+}
+
+std::string quantityText(double value, int decimals) {
+    char text[64];
+    const auto [end, ec] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed,
+                                         std::clamp(decimals, 0, 12));
+    if (ec != std::errc()) return {};
+    std::string out(text, end);
+    if (out.front() == '-' && out.find_first_not_of("-0.") == std::string::npos) out.erase(0, 1);
+    return out;
 }
 
 double depthBelowGround(const Sounding& s, int32_t r) {
@@ -242,11 +252,11 @@ Interpretation interpret(const Sounding& s, const ChannelTypeTable& tables, cons
 
 std::string interpretationSummary(const Interpretation& in) {
     std::string text = "Soil behaviour type from Ic, Robertson (2009); unit weight ";
-    if (in.settings.unitWeight) text += "constant " + number(*in.settings.unitWeight, 2) + " kN/m3";
+    if (in.settings.unitWeight) text += "constant " + quantityText(*in.settings.unitWeight, 2) + " kN/m3";
     else text += "estimated, Robertson and Cabal (2010)";
-    text += "; net area ratio a = " + number(in.settings.areaRatio, 2) + "; water table ";
+    text += "; net area ratio a = " + quantityText(in.settings.areaRatio, 2) + "; water table ";
     if (!in.waterTable) text += "none (u0 = 0)";
-    else text += number(*in.waterTable, 2) + " m below ground (" + (in.waterTableFromHeader ? "header" : "given") + ")";
+    else text += quantityText(*in.waterTable, 2) + " m below ground (" + (in.waterTableFromHeader ? "header" : "given") + ")";
     return text;
 }
 

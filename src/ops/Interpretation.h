@@ -112,6 +112,11 @@ int zoneOf(double ic);
 // The zone's row, or null for a number that is not a zone.
 const SoilZone* soilZone(int zone);
 
+// An interpreted quantity as text: `decimals` fixed decimals, "." whatever
+// the locale, rounded from the double itself (not from a Single, as the
+// sounding's own values are), and no "-0.00" for a value that rounds to 0.
+std::string quantityText(double value, int decimals);
+
 // One line naming the method and the settings used, for a log's header and
 // an export's remark: "Robertson (2009) Ic and zones; unit weight
 // Robertson and Cabal (2010); a = 0.80; water table 1.50 m (header)".
