@@ -14,6 +14,7 @@ namespace {
 
 constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
 constexpr double kPi = 3.14159265358979323846;
+constexpr double kLn10 = 2.30258509299404568402;  // 10^x is e^(x ln 10), which costs less than a power
 
 // The inputs, in the units the equations take, converted through the
 // channel type tables as the open-format exports convert them.
@@ -82,22 +83,25 @@ void correctDepths(const Sounding& s, const ChannelTypeTable& tables, const Colu
     }
 }
 
-// Unit weight estimated from qt and Rf (qt in kPa against pa); none where
-// either is not positive.
-double estimatedUnitWeight(double qtMpa, double rf) {
-    if (!(qtMpa > 0.0) || !(rf > 0.0)) return kNone;
-    const double g = kWaterUnitWeight *
-                     (0.27 * std::log10(rf) + 0.36 * std::log10(qtMpa * 1000.0 / kAtmosphericPressureKpa) + 1.236);
-    return std::isfinite(g) ? g : kNone;
+// Unit weight estimated from qt and Rf, given as log10 of qt in MPa and of
+// Rf in %: qt / pa is qt in MPa times 10. None where either is not positive.
+double estimatedUnitWeight(double logQtMpa, double logRf) {
+    if (!hasValue(logQtMpa) || !hasValue(logRf)) return kNone;
+    return kWaterUnitWeight * (0.27 * logRf + 0.36 * (logQtMpa + 1.0) + 1.236);
 }
 
-// Qtn, Ic and n of one reading whose qn, sigma'_v0 and fs are positive.
+// log10 of a positive number, through the natural logarithm, which costs
+// half of log10; NaN for any other.
+double log10Of(double v) { return v > 0.0 ? std::log(v) * (1.0 / kLn10) : kNone; }
+
+// Qtn, Ic and n of one reading whose qn, sigma'_v0 and fs are positive,
+// from log10 of qn in MPa, of sigma'_v0 in kPa and of Fr in %.
 // log10 Qtn = log10(qn / pa) + n log10(pa / sigma'_v0), so each round of
 // the iteration costs no power.
-void normalise(double qnKpa, double effKpa, double fr, Interpretation& in, std::size_t r) {
-    const double logNet = std::log10(qnKpa / kAtmosphericPressureKpa);
-    const double logStress = std::log10(kAtmosphericPressureKpa / effKpa);
-    const double frTerm = std::log10(fr) + 1.22;
+void normalise(double logQnMpa, double effKpa, double logFr, Interpretation& in, std::size_t r) {
+    const double logNet = logQnMpa + 1.0;  // qn / pa: qn in MPa times 10
+    const double logStress = log10Of(kAtmosphericPressureKpa / effKpa);
+    const double frTerm = logFr + 1.22;
     const double stressTerm = 0.05 * effKpa / kAtmosphericPressureKpa - 0.15;
     const auto index = [&](double n) {
         const double q = 3.47 - (logNet + n * logStress);
@@ -111,7 +115,7 @@ void normalise(double qnKpa, double effKpa, double fr, Interpretation& in, std::
         if (settled) break;
     }
     in.n[r] = n;
-    in.qtn[r] = std::pow(10.0, logNet + n * logStress);
+    in.qtn[r] = std::exp(kLn10 * (logNet + n * logStress));
     in.ic[r] = index(n);
     in.zone[r] = static_cast<int8_t>(zoneOf(in.ic[r]));
 }
@@ -223,12 +227,15 @@ Interpretation interpret(const Sounding& s, const ChannelTypeTable& tables, cons
         const double u2 = in.poreChannel ? valueOf(s, tables, cols.of[kPore], r) : 0.0;
         const double qt = qc + u2 * (1.0 - a);
         in.qt[i] = qt;
-        if (qt > 0.0 && fs > 0.0) in.rf[i] = fs / qt * 100.0;
+        // Logarithms taken once and shared by the unit weight, Fr and Qtn.
+        const double logFs = log10Of(fs), logQt = log10Of(qt);
+        const double logRf = logFs - logQt + 2.0;
+        if (hasValue(logRf)) in.rf[i] = fs / qt * 100.0;
 
         // The weight of the step down to this reading: the constant, the
         // estimate, or the one before where no estimate can be made.
         if (settings.unitWeight) gamma = *settings.unitWeight;
-        else if (const double g = estimatedUnitWeight(qt, in.rf[i]); hasValue(g)) gamma = g;
+        else if (const double g = estimatedUnitWeight(logQt, logRf); hasValue(g)) gamma = g;
         in.unitWeight[i] = gamma;
         stress += gamma * (z[i] - previousDepth);
         previousDepth = z[i];
@@ -245,7 +252,10 @@ Interpretation interpret(const Sounding& s, const ChannelTypeTable& tables, cons
         if (fs > 0.0) in.fr[i] = fs / qn * 100.0;
         if (!(eff > 0.0)) continue;
         in.qt1[i] = qnKpa / eff;
-        if (fs > 0.0) normalise(qnKpa, eff, in.fr[i], in, i);
+        if (fs > 0.0) {
+            const double logQn = log10Of(qn);
+            normalise(logQn, eff, logFs - logQn + 2.0, in, i);
+        }
     }
     return in;
 }
