@@ -59,9 +59,12 @@ bool runExportAgs(CliContext& ctx, const std::vector<std::string>& args, std::si
 
 void registerOpenFormatActions(ActionRegistry& r) {
     r.add({"--export-csv", "--export-csv OUT [--force]",
-           "write the readings as CSV (UTF-8, point decimals), channels in their current units",
+           "write the readings as CSV (UTF-8, point decimals), channels in their current units; after --interpret also the interpretation",
            exportAction("--export-csv",
-                        [](const CliContext& ctx) { return csvFile(ctx.sounding, ctx.tables, ctx.depthInFeet); }),
+                        [](const CliContext& ctx) {
+                            const std::optional<Interpretation> in = interpretationOf(ctx);
+                            return csvFile(ctx.sounding, ctx.tables, ctx.depthInFeet, in ? &*in : nullptr);
+                        }),
            Writes::FileAtFirstArgument});
     r.add({"--export-gef", "--export-gef OUT [--force]",
            "write a GEF-CPT report (QM_TODAY=yyyy-mm-dd fixes its file date)",
