@@ -10,7 +10,9 @@ sounding's CSV export to the decimals written.
 The soundings: every sample in data/samples, and generated ones covering
 both layouts, every channel type, channels without a tip, empty and
 non-ASCII header texts, no readings, readings without data, feet, elevation,
-GPS positions on every side of the globe and changed channel units.
+GPS positions on every side of the globe and changed channel units; several
+of them once more with the interpretation (--interpret), whose GEF and AGS4
+columns must equal the CSV's within the roundings of both.
 
 usage: check-open-formats.py VALIDATORS [--cli build/bin/quillmere-cli] [--keep DIR]
 
@@ -40,6 +42,19 @@ NOT_ERRORS = {"Summary of data", "Metadata"}
 # GEF quantity number -> (channel type, pygef's column name).
 GEF_COMPARED = {2: (1, "qc"), 3: (2, "fs"), 5: (4, "u1"), 6: (3, "u2"), 7: (5, "u3")}
 AGS_COMPARED = {"SCPT_RES": 1, "SCPT_FRES": 2, "SCPT_PWP1": 4, "SCPT_PWP2": 3, "SCPT_PWP3": 5}
+# The interpretation's columns against the CSV's: GEF quantity or AGS4
+# heading -> (CSV header, factor from the CSV's unit).
+GEF_INTERPRETED = {11: ("Corrected depth (m)", 1.0), 13: ("qt (MPa)", 1.0), 14: ("qn (MPa)", 1.0), 15: ("Bq", 1.0),
+                   17: ("Unit weight (kN/m3)", 1.0), 18: ("u0 (kPa)", 0.001), 19: ("sigma_v0 (kPa)", 0.001),
+                   20: ("sigma'_v0 (kPa)", 0.001)}
+AGS_INTERPRETED = {"SCPT_QT": ("qt (MPa)", 1.0), "SCPT_BDEN": ("Unit weight (kN/m3)", 1 / 9.81),
+                   "SCPT_CPO": ("sigma_v0 (kPa)", 1.0), "SCPT_CPOD": ("sigma'_v0 (kPa)", 1.0),
+                   "SCPT_QNET": ("qn (MPa)", 1.0), "SCPT_FRRC": ("Rf (%)", 1.0), "SCPT_BQ": ("Bq", 1.0),
+                   "SCPT_ISPP": ("u0 (kPa)", 0.001), "SCPT_NQT": ("Qt1", 1.0), "SCPT_NFR": ("Fr (%)", 1.0),
+                   "SCPT_IC": ("Ic", 1.0)}
+# Soundings exported once more after --interpret.
+INTERPRETED = ["sample-10ch", "sample-nopore", "gen-newer-dictionary-types", "gen-no-tip", "gen-no-readings",
+               "gen-empty-header", "gen-elevation"]
 # Pressure channels are compared in MPa: the CSV export run selects it.
 MPA_TYPES = (1, 2, 3, 4, 5)
 
@@ -175,6 +190,24 @@ def read_csv(path):
     return rows[0], rows[1:]
 
 
+def decimals_of(text):
+    return len(text.split(".")[1]) if "." in text else 0
+
+
+def close_texts(written, csv_text, scale, where, problems):
+    """Two rounded texts of one value: within both roundings."""
+    if (written in ("", "-9999")) != (csv_text == ""):
+        problems.append("%s: %r written, %r in the CSV" % (where, written, csv_text))
+        return
+    if csv_text == "":
+        return
+    # The CSV comes from a run whose --units rescaled the stored values, so
+    # the inputs may differ in the last place of a float as well.
+    slack = 0.5 * 10 ** -decimals_of(written) + 0.5 * 10 ** -decimals_of(csv_text) * abs(scale) + 1e-6 * abs(float(written))
+    if abs(float(written) - float(csv_text) * scale) > slack:
+        problems.append("%s: %s written, %s in the CSV" % (where, written, csv_text))
+
+
 def close(written, expected, where, problems):
     """`written` (text with its decimals) against the CSV's full value."""
     decimals = len(written.split(".")[1]) if "." in written else 0
@@ -216,7 +249,7 @@ def import_parse_gef():
     return ParseGEF
 
 
-def check_gef(path, types, csv_rows, validators, problems):
+def check_gef(path, types, csv_header, csv_rows, validators, problems):
     ParseGEF = import_parse_gef()
 
     name = os.path.basename(path)
@@ -258,6 +291,11 @@ def check_gef(path, types, csv_rows, validators, problems):
                 problems.append("%s record %d column %d: void for %s" % (name, r + 1, column, row[c]))
             else:
                 close(text, float(row[c]), "%s record %d column %d" % (name, r + 1, column), problems)
+        for column, quantity in quantities.items():
+            if quantity in GEF_INTERPRETED and GEF_INTERPRETED[quantity][0] in csv_header:
+                label, scale = GEF_INTERPRETED[quantity]
+                close_texts(record[column - 1], row[csv_header.index(label)], scale,
+                            "%s record %d quantity %d" % (name, r + 1, quantity), problems)
 
     # What pygef makes of them: rows whose record holds no void keep their
     # values (pygef interpolates voids and drops rows it cannot fill).
@@ -284,7 +322,7 @@ def check_gef(path, types, csv_rows, validators, problems):
 # AGS4
 
 
-def check_ags(path, types, csv_rows, ags4, validators, problems):
+def check_ags(path, types, csv_header, csv_rows, ags4, validators, problems):
     name = os.path.basename(path)
     lib = os.path.join(validators, "python-ags4", "python_ags4")
     for version in DICTIONARIES:
@@ -318,6 +356,10 @@ def check_ags(path, types, csv_rows, ags4, validators, problems):
                 problems.append("%s SCPT row %d %s: %r for %r" % (name, r + 1, heading, text, row[c]))
             elif text != "":
                 close(text, float(row[c]), "%s SCPT row %d %s" % (name, r + 1, heading), problems)
+        for heading, (label, scale) in AGS_INTERPRETED.items():
+            if heading in headings["SCPT"] and label in csv_header:
+                close_texts(frame_row[heading], row[csv_header.index(label)], scale,
+                            "%s SCPT row %d %s" % (name, r + 1, heading), problems)
 
 
 def agss_tables(ags4, path):
@@ -355,6 +397,7 @@ def main():
             path = os.path.join(folder, name + ".cpt")
             write_generated(path, layout, channels, header, count, voids, tables)
             cases.append((path, name, actions, []))
+        cases += [(p, n + "-interpreted", ["--interpret"] + a, t) for p, n, a, t in list(cases) if n in INTERPRETED]
         # The AGS4 recipient and status as the user gives them.
         cases.append((samples[0], "given-transfer", [], ["--ags-recipient", "Kaimauer AG", "--ags-status", "Final"]))
 
@@ -372,10 +415,10 @@ def main():
             # The CSV in metres, whatever the page shows.
             run_cli(opts.cli, sounding, [a for a in actions if a not in ("--depth-units", "ft")] + units +
                     ["--export-csv", out + ".csv", "--force"])
-            _header, csv_rows = read_csv(out + ".csv")
+            csv_header, csv_rows = read_csv(out + ".csv")
             before = len(problems)
-            check_gef(out + ".gef", types, csv_rows, validators, problems)
-            check_ags(out + ".ags", types, csv_rows, ags4, validators, problems)
+            check_gef(out + ".gef", types, csv_header, csv_rows, validators, problems)
+            check_ags(out + ".ags", types, csv_header, csv_rows, ags4, validators, problems)
             files += 2
             print("%-36s %s" % (name, "ok" if len(problems) == before else "%d problems" % (len(problems) - before)))
     for p in problems[:200]:

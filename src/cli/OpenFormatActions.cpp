@@ -1,8 +1,9 @@
 // --export-csv, --export-gef, --export-ags: the File menu's open-format
 // exports without a window; --export-ags also takes the file's recipient
-// and status, which the window keeps in its AGS4 details. Each writes the sounding as it stands after the
-// actions before it and changes nothing in it; the channels a format leaves
-// out are named on stderr once the file is written.
+// and status, which the window keeps in its AGS4 details. Each writes the
+// sounding as it stands after the actions before it, with the
+// interpretation after --interpret, and changes nothing in it; the channels
+// a format leaves out are named on stderr once the file is written.
 
 #include <functional>
 #include <string>
@@ -49,7 +50,8 @@ bool runExportAgs(CliContext& ctx, const std::vector<std::string>& args, std::si
             break;
     }
     if (ctx.checking) return true;
-    const OpenFormatFile file = agsFile(ctx.sounding, ctx.tables, exportDate(), transfer);
+    const std::optional<Interpretation> in = interpretationOf(ctx);
+    const OpenFormatFile file = agsFile(ctx.sounding, ctx.tables, exportDate(), transfer, in ? &*in : nullptr);
     if (!writeOutput(ctx, out, file.bytes, force)) return false;
     for (const std::string& m : file.messages) ctx.message(m);
     return true;
@@ -67,12 +69,15 @@ void registerOpenFormatActions(ActionRegistry& r) {
                         }),
            Writes::FileAtFirstArgument});
     r.add({"--export-gef", "--export-gef OUT [--force]",
-           "write a GEF-CPT report (QM_TODAY=yyyy-mm-dd fixes its file date)",
+           "write a GEF-CPT report (QM_TODAY=yyyy-mm-dd fixes its file date); after --interpret also the interpretation",
            exportAction("--export-gef",
-                        [](const CliContext& ctx) { return gefFile(ctx.sounding, ctx.tables, exportDate()); }),
+                        [](const CliContext& ctx) {
+                            const std::optional<Interpretation> in = interpretationOf(ctx);
+                            return gefFile(ctx.sounding, ctx.tables, exportDate(), in ? &*in : nullptr);
+                        }),
            Writes::FileAtFirstArgument});
     r.add({"--export-ags", "--export-ags OUT [--force] [--ags-recipient TEXT] [--ags-status TEXT]",
-           "write an AGS4 (4.1) file with the groups PROJ to SCPT, TEXT as TRAN_RECV and TRAN_STAT (QM_TODAY as for GEF)",
+           "write an AGS4 (4.1) file with the groups PROJ to SCPT, TEXT as TRAN_RECV and TRAN_STAT (QM_TODAY as for GEF); after --interpret also the interpretation",
            runExportAgs, Writes::FileAtFirstArgument});
 }
 

@@ -10,6 +10,7 @@
 
 #include "model/CodePage.h"
 #include "ops/GpsSentence.h"
+#include "ops/Interpretation.h"
 #include "ops/StandardQuantities.h"
 #include "ops/WaterTable.h"
 
@@ -43,19 +44,50 @@ constexpr std::array<AgsQuantity, 14> kQuantities = {{
     {{14, "%"}, "SCPT_FRR", "%", 2},
 }};
 
+constexpr const char* kIcHeading = "SCPT_IC";
+constexpr const char* kZoneHeading = "SCPT_SBT";
+
 struct UnitName {
     std::string_view unit, description;
 };
-constexpr std::array<UnitName, 10> kUnitNames = {{{"%", "percent"},
+constexpr std::array<UnitName, 12> kUnitNames = {{{"%", "percent"},
                                                   {"counts/s", "counts per second"},
                                                   {"deg", "degree"},
                                                   {"DegC", "degree Celsius"},
+                                                  {"kPa", "kilopascal"},
                                                   {"m", "metre"},
+                                                  {"Mg/m3", "megagram per cubic metre"},
                                                   {"MPa", "megapascal"},
                                                   {"mV", "millivolt"},
                                                   {"nT", "nanotesla"},
                                                   {"uS/cm", "microsiemens per centimetre"},
                                                   {"yyyy-mm-dd", "year month day"}}};
+
+// The interpretation's SCPT headings, in the dictionary's order after
+// SCPT_FRR, each with its unit, decimals and the factor from the
+// interpretation's unit; Ic and the zone are headings of our own, declared in
+// the DICT group.
+struct AgsInterpreted {
+    std::string_view heading, unit;
+    int decimals;
+    std::vector<double> Interpretation::*values;  // null: computed below
+    double scale;
+};
+constexpr std::array<AgsInterpreted, 13> kInterpreted = {{
+    {"SCPT_QT", "MPa", 4, &Interpretation::qt, 1.0},
+    {"SCPT_BDEN", "Mg/m3", 2, &Interpretation::unitWeight, 1.0 / kWaterUnitWeight},
+    {"SCPT_CPO", "kPa", 2, &Interpretation::sigmaV0, 1.0},
+    {"SCPT_CPOD", "kPa", 2, &Interpretation::sigmaV0Eff, 1.0},
+    {"SCPT_QNET", "MPa", 4, &Interpretation::qn, 1.0},
+    {"SCPT_FRRC", "%", 2, &Interpretation::rf, 1.0},
+    {"SCPT_EXPP", "MPa", 4, nullptr, 1.0},  // u2 - u0
+    {"SCPT_BQ", "", 4, &Interpretation::bq, 1.0},
+    {"SCPT_ISPP", "MPa", 4, &Interpretation::u0, 0.001},
+    {"SCPT_NQT", "", 4, &Interpretation::qt1, 1.0},
+    {"SCPT_NFR", "%", 4, &Interpretation::fr, 1.0},
+    {kIcHeading, "", 3, &Interpretation::ic, 1.0},
+    {kZoneHeading, "", 0, nullptr, 1.0},  // the zone
+}};
 
 struct Heading {
     std::string name, unit, type;
@@ -74,6 +106,9 @@ std::string typeDescription(const std::string& type) {
     if (type == "X") return "Text";
     if (type == "DT") return "Date time in international format";
     if (type == "DMS") return "Degrees:Minutes:Seconds";
+    if (type == "PA") return "Text listed in ABBR Group";
+    if (type == "PT") return "Text listed in TYPE Group";
+    if (type == "PU") return "Text listed in UNIT Group";
     const std::string places = type.substr(0, type.size() - 2);
     return "Value; " + places + (places == "1" ? " decimal place" : " decimal places");
 }
@@ -162,6 +197,38 @@ Group scptGroup(const Sounding& s, const ChannelTypeTable& tables, const Quantit
     return g;
 }
 
+std::string valueText(double v, int decimals) { return hasValue(v) ? quantityText(v, decimals) : std::string(); }
+
+// The interpretation's headings at the end of SCPT, one value per reading,
+// and the area ratio and method in SCPG.
+void addInterpretation(const Sounding& s, const ChannelTypeTable& tables, const QuantityColumns& columns,
+                       const Interpretation& in, Group& scpg, Group& scpt) {
+    scpg.headings.insert(scpg.headings.end(), {{"SCPG_REM", "", "X"}, {"SCPG_CAR", "", "3DP"}});
+    scpg.rows[0].insert(scpg.rows[0].end(), {interpretationSummary(in), quantityText(in.settings.areaRatio, 3)});
+
+    // u2 in MPa, as SCPT_PWP2 holds it, for the excess pore pressure.
+    const auto pwp2 = std::find_if(columns.columns.begin(), columns.columns.end(), [](const QuantityColumn& c) {
+        return kQuantities[c.rule].heading == "SCPT_PWP2";
+    });
+    for (const AgsInterpreted& q : kInterpreted) {
+        if ((q.heading == "SCPT_EXPP" || q.heading == "SCPT_BQ") && (!in.poreChannel || pwp2 == columns.columns.end()))
+            continue;
+        scpt.headings.push_back({std::string(q.heading), std::string(q.unit), decimalsType(q.decimals)});
+        for (std::size_t i = 0; i < scpt.rows.size(); ++i) {
+            const int r = static_cast<int>(i) + 1;
+            std::string text;
+            if (q.values) {
+                text = valueText((in.*(q.values))[i + 1] * q.scale, q.decimals);
+            } else if (q.heading == kZoneHeading) {
+                if (const int zone = in.zone[i + 1]; zone != 0) text = std::to_string(zone);
+            } else if (const auto u2 = standardValue(s, tables, *pwp2, r)) {
+                text = valueText(*u2 - in.u0[i + 1] / 1000.0, q.decimals);
+            }
+            scpt.rows[i].push_back(std::move(text));
+        }
+    }
+}
+
 }  // namespace
 
 std::string dmsText(double degrees) {
@@ -177,7 +244,7 @@ std::string dmsText(double degrees) {
 }
 
 OpenFormatFile agsFile(const Sounding& s, const ChannelTypeTable& tables, const CalendarDate& today,
-                       const AgsTransfer& transfer) {
+                       const AgsTransfer& transfer, const Interpretation* interpretation) {
     std::array<QuantityRule, kQuantities.size()> rules{};
     std::transform(kQuantities.begin(), kQuantities.end(), rules.begin(), [](const AgsQuantity& q) { return q.rule; });
     const QuantityColumns columns = quantityColumns(s, tables, rules);
@@ -216,10 +283,29 @@ OpenFormatFile agsFile(const Sounding& s, const ChannelTypeTable& tables, const 
                {{"LOCA_ID", "", "ID"}, {"SCPG_TESN", "", "X"}, {"SCPG_WAT", "m", "2DP"}},
                {{locationId, "1", water ? fixedNumberText(*water, 2) : std::string()}}};
     Group scpt = scptGroup(s, tables, columns, locationId);
+    // The interpretation needs a tip channel; without one it adds nothing.
+    const Interpretation* in = interpretation && interpretation->tipChannel ? interpretation : nullptr;
+    Group abbr{"ABBR", {{"ABBR_HDNG", "", "X"}, {"ABBR_CODE", "", "X"}, {"ABBR_DESC", "", "X"}},
+               {{"DICT_TYPE", "HEADING", "Flag to indicate definition is a HEADING"}, {"DICT_STAT", "OTHER", "Other field"}}};
+    Group dict{"DICT",
+               {{"DICT_TYPE", "", "PA"},
+                {"DICT_GRP", "", "X"},
+                {"DICT_HDNG", "", "X"},
+                {"DICT_STAT", "", "PA"},
+                {"DICT_DTYP", "", "PT"},
+                {"DICT_DESC", "", "X"},
+                {"DICT_UNIT", "", "PU"},
+                {"DICT_EXMP", "", "X"}},
+               {{"HEADING", "SCPT", kIcHeading, "OTHER", "3DP",
+                 "Soil behaviour type index Ic (Robertson 2009)", "", "2.345"},
+                {"HEADING", "SCPT", kZoneHeading, "OTHER", "0DP",
+                 "Soil behaviour type zone from Ic (Robertson 2009): 2 organic soils to 7 gravelly sand", "", "5"}}};
+    if (in) addInterpretation(s, tables, columns, *in, scpg, scpt);
 
     // A group without DATA rows is not allowed: a sounding without readings
     // gets its header groups only.
     std::vector<const Group*> written = {&data[0], &data[1], &loca, &scpg};
+    if (in) written.insert(written.begin() + 2, {&abbr, &dict});
     if (!scpt.rows.empty()) written.push_back(&scpt);
 
     // UNIT and TYPE list what the other groups use, their own "X" included.
@@ -240,6 +326,7 @@ OpenFormatFile agsFile(const Sounding& s, const ChannelTypeTable& tables, const 
     if (std::string m = leftOutMessage("AGS4", columns); !m.empty()) file.messages.push_back(std::move(m));
     if (std::string m = required.message(); !m.empty()) file.messages.push_back(std::move(m));
     if (scpt.rows.empty()) file.messages.push_back("The sounding has no readings: the AGS4 file holds its header groups only.");
+    if (interpretation) file.messages.insert(file.messages.end(), interpretation->notes.begin(), interpretation->notes.end());
     return file;
 }
 

@@ -14,6 +14,7 @@
 #include "model/ChannelTypeTable.h"
 #include "model/Sounding.h"
 #include "ops/ExportDate.h"
+#include "ops/Interpretation.h"
 #include "ops/OpenFormatFile.h"
 
 namespace qm {
@@ -30,9 +31,14 @@ struct AgsTransfer {
 inline constexpr const char* kAgsNotStated = "Not stated";
 inline constexpr const char* kAgsStatusPlaceholder = "Draft";
 
-// `today` becomes TRAN_DATE.
+// `today` becomes TRAN_DATE. With an interpretation of a sounding that has
+// a tip channel, SCPT also holds SCPT_QT, SCPT_BDEN, SCPT_CPO, SCPT_CPOD,
+// SCPT_QNET, SCPT_FRRC, SCPT_EXPP and SCPT_BQ (with a u2 channel),
+// SCPT_ISPP, SCPT_NQT, SCPT_NFR and the headings of our own SCPT_IC and
+// SCPT_SBT (Ic and the zone, declared in a DICT group), and SCPG the area
+// ratio (SCPG_CAR) and the method (SCPG_REM).
 OpenFormatFile agsFile(const Sounding& s, const ChannelTypeTable& tables, const CalendarDate& today,
-                       const AgsTransfer& transfer = {});
+                       const AgsTransfer& transfer = {}, const Interpretation* interpretation = nullptr);
 
 // Signed degrees as the dictionary's DMS type spells them,
 // "51:28:52.4980" or "-0:07:30.0000".

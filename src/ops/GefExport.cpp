@@ -80,9 +80,44 @@ class HeaderValues {
     std::vector<std::string> filled_;
 };
 
+// The interpretation's quantities of the report, in its units, after the
+// channels: `scale` takes the interpretation's unit to the report's.
+struct GefInterpreted {
+    std::vector<double> Interpretation::*values;
+    int number;
+    std::string_view unit, name;
+    double scale;
+    int decimals;
+};
+constexpr std::array<GefInterpreted, 8> kInterpreted = {{
+    {&Interpretation::correctedDepth, 11, "m", "corrected depth", 1.0, 3},
+    {&Interpretation::qt, 13, "MPa", "corrected cone resistance", 1.0, 4},
+    {&Interpretation::qn, 14, "MPa", "net cone resistance", 1.0, 4},
+    {&Interpretation::bq, 15, "-", "pore ratio", 1.0, 4},
+    {&Interpretation::unitWeight, 17, "kN/m3", "weight per unit volume", 1.0, 2},
+    {&Interpretation::u0, 18, "MPa", "initial pore pressure", 0.001, 5},
+    {&Interpretation::sigmaV0, 19, "MPa", "total vertical soil pressure", 0.001, 5},
+    {&Interpretation::sigmaV0Eff, 20, "MPa", "effective vertical soil pressure", 0.001, 5},
+}};
+
+// The quantities an interpretation gives for this sounding: none without a
+// tip channel; the corrected depth only where inclination was recorded, Bq
+// only with a u2 channel (else they would be void throughout).
+std::vector<const GefInterpreted*> interpretedColumns(const Interpretation* in) {
+    std::vector<const GefInterpreted*> out;
+    if (!in || !in->tipChannel) return out;
+    for (const GefInterpreted& q : kInterpreted) {
+        if (q.number == 11 && !in->hasInclination()) continue;
+        if (q.number == 15 && !in->poreChannel) continue;
+        out.push_back(&q);
+    }
+    return out;
+}
+
 }  // namespace
 
-OpenFormatFile gefFile(const Sounding& s, const ChannelTypeTable& tables, const CalendarDate& today) {
+OpenFormatFile gefFile(const Sounding& s, const ChannelTypeTable& tables, const CalendarDate& today,
+                       const Interpretation* interpretation) {
     std::array<QuantityRule, kQuantities.size()> rules{};
     std::transform(kQuantities.begin(), kQuantities.end(), rules.begin(), [](const GefQuantity& q) { return q.rule; });
     const QuantityColumns columns = quantityColumns(s, tables, rules);
@@ -111,13 +146,19 @@ OpenFormatFile gefFile(const Sounding& s, const ChannelTypeTable& tables, const 
     line(out, "TESTID", test);
     line(out, "REPORTCODE", "GEF-CPT-Report, 1, 1, 2");
     if (const auto start = dateOfText(s.dateAndTime)) line(out, "STARTDATE", dateText(*start));
-    const std::size_t columnCount = written.size() + 1;
+    const std::vector<const GefInterpreted*> interpreted = interpretedColumns(interpretation);
+    const std::size_t columnCount = written.size() + interpreted.size() + 1;
     line(out, "COLUMN", std::to_string(columnCount));
     line(out, "COLUMNINFO", "1, m, penetration length, 1");
     for (std::size_t k = 0; k < written.size(); ++k) {
         const GefQuantity& q = kQuantities[written[k].rule];
         line(out, "COLUMNINFO", std::to_string(k + 2) + ", " + std::string(q.unit) + ", " + std::string(q.name) +
                                     ", " + std::to_string(q.number));
+    }
+    for (std::size_t k = 0; k < interpreted.size(); ++k) {
+        const GefInterpreted& q = *interpreted[k];
+        line(out, "COLUMNINFO", std::to_string(written.size() + k + 2) + ", " + std::string(q.unit) + ", " +
+                                    std::string(q.name) + ", " + std::to_string(q.number));
     }
     for (std::size_t k = 1; k <= columnCount; ++k) line(out, "COLUMNVOID", std::to_string(k) + ", " + std::string(kVoid));
     line(out, "COLUMNSEPARATOR", ";");
@@ -126,6 +167,14 @@ OpenFormatFile gefFile(const Sounding& s, const ChannelTypeTable& tables, const 
     // one with every column void.
     line(out, "LASTSCAN", std::to_string(std::max(readingCount, 1)));
     line(out, "MEASUREMENTTEXT", "4, " + cone + ", cone type and serial number");
+    if (!interpreted.empty()) {
+        // The net area ratio the corrected cone resistance used, and the
+        // method in a text of our own (beyond the report's numbers).
+        line(out, "MEASUREMENTVAR",
+             "3, " + quantityText(interpretation->settings.areaRatio, 2) + ", -, net surface area quotient of the cone tip");
+        line(out, "MEASUREMENTTEXT",
+             "129, " + plainFieldText(interpretationSummary(*interpretation), kSeparators) + ", interpretation method");
+    }
     if (const auto water = waterTableDepth(s.waterTableDepth))
         line(out, "MEASUREMENTVAR", "14, " + shortestNumberText(*water) + ", m, groundwater level");
     if (const auto p = gpsPositionOf(gpsFieldsOf(s))) {
@@ -147,17 +196,23 @@ OpenFormatFile gefFile(const Sounding& s, const ChannelTypeTable& tables, const 
             const auto v = column.channel == 0 ? std::nullopt : standardValue(s, tables, column, r);
             out += v ? fixedNumberText(*v, kQuantities[column.rule].decimals) : std::string(kVoid);
         }
+        for (const GefInterpreted* q : interpreted) {
+            const double v = ((*interpretation).*(q->values))[static_cast<std::size_t>(r)] * q->scale;
+            out += ';';
+            out += hasValue(v) ? quantityText(v, q->decimals) : std::string(kVoid);
+        }
         out += "!\r\n";
     }
     if (readingCount == 0) {
         out += kVoid;
-        for (std::size_t k = 0; k < written.size(); ++k) out += ";" + std::string(kVoid);
+        for (std::size_t k = 1; k < columnCount; ++k) out += ";" + std::string(kVoid);
         out += "!\r\n";
     }
     if (std::string m = leftOutMessage("GEF-CPT", columns); !m.empty()) file.messages.push_back(std::move(m));
     if (std::string m = values.message(); !m.empty()) file.messages.push_back(std::move(m));
     if (readingCount == 0)
         file.messages.push_back("The sounding has no readings: the GEF-CPT file holds one record with every column void.");
+    if (interpretation) file.messages.insert(file.messages.end(), interpretation->notes.begin(), interpretation->notes.end());
     return file;
 }
 
