@@ -57,6 +57,7 @@ ActionRegistry buildRegistry() {
     registerCorrectionActions(r);
     registerCombineActions(r);
     registerExportActions(r);
+    registerInterpretActions(r);
     registerOpenFormatActions(r);
     registerHistoryActions(r);
     registerPlotActions(r);

@@ -6,12 +6,14 @@
 
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "model/ChannelTypeTable.h"
 #include "model/Sounding.h"
 #include "ops/History.h"
+#include "ops/Interpretation.h"
 #include "ops/StepTexts.h"
 
 namespace qm::cli {
@@ -35,6 +37,8 @@ struct CliContext {
     // reads (and so checks) its arguments, then returns true at once, before
     // it touches the sounding or a file.
     bool checking = false;
+    // Set by --interpret: the exports after it carry the interpretation.
+    std::optional<InterpretationSettings> interpretation;
     std::ostream& out;
     std::ostream& err;
 
@@ -84,6 +88,7 @@ void registerFileActions(ActionRegistry& r);  // --info --page --units --depth-u
 void registerCorrectionActions(ActionRegistry& r);  // --auto-clean --shift --remove-negatives --start-depth --increment --depth-format --gps --clear-gps
 void registerCombineActions(ActionRegistry& r);  // --combine
 void registerExportActions(ActionRegistry& r);  // --export-cpd
+void registerInterpretActions(ActionRegistry& r);  // --interpret
 void registerOpenFormatActions(ActionRegistry& r);  // --export-csv --export-gef --export-ags
 void registerHistoryActions(ActionRegistry& r);  // --log
 void registerPlotActions(ActionRegistry& r);  // --plot
@@ -100,6 +105,9 @@ bool writeOutput(CliContext& ctx, const std::string& path, const std::string& by
 
 // Every action of the tool, in the order --help lists them.
 ActionRegistry buildRegistry();
+
+// The interpretation of the context's sounding when --interpret was given.
+std::optional<Interpretation> interpretationOf(const CliContext& ctx);
 
 // Runs the tool; returns the exit status. `showProgress`: stderr is a
 // terminal, so a run of several inputs keeps a progress line on it.

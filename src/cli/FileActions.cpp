@@ -48,6 +48,10 @@ bool info(CliContext& ctx, const std::vector<std::string>&, std::size_t&) {
       << "Depth increment: " << numberText(s.depthIncrement, ctx.sep) << '\n'
       << "NoDataLeadCount: " << s.noDataLeadCount << '\n'
       << "Final baseline: " << (s.hasFinalBaseline ? "yes" : "no") << '\n';
+    if (const std::optional<Interpretation> in = interpretationOf(ctx)) {
+        o << "Interpretation: " << interpretationSummary(*in) << '\n';
+        for (const std::string& note : in->notes) o << "  " << note << '\n';
+    }
     return true;
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QSettings>
+#include <QStandardPaths>
 
 // The offscreen platform says for every window that it cannot pass size
 // hints on; that says nothing about the tests.
@@ -15,6 +17,12 @@ int main(int argc, char** argv) {
     qInstallMessageHandler(quietHandler);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Quillmere");
+    // Settings the window keeps (AGS4 transfer details) go to a test folder,
+    // never the user's own.
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings().clear();
+    // Exported files carry this day, so a scene may show their dates.
+    qputenv("QM_TODAY", "2026-01-15");
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
