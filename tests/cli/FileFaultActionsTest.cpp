@@ -1,7 +1,8 @@
 // The batch tool's writes under a failing call of the file system: each call
 // of --save, each export, --log and --plot fails in turn; the output stays the earlier
 // file, no temporary file is left, the tool says why on one line and exits
-// with a failure.
+// with a failure. Beside them: the mode of a new file and the day an export
+// carries.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
