@@ -77,6 +77,17 @@ bool writeAll(int fd, std::string_view bytes, int& err) {
     return true;
 }
 
+// The rename is an entry of the folder: syncing the folder makes the new
+// name survive a crash as the new bytes do. The file is in place by then,
+// so a folder that cannot be synced changes nothing for the caller.
+void syncFolderOf(const fs::path& target) {
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
 }  // namespace
 
 void setFileFaultHook(FileFaultHook hook) {
@@ -176,6 +187,7 @@ FileResult writeFileSafely(const std::string& path, std::string_view bytes) {
     if (closed != 0) return abandon(errno);
     if ((err = injectedFault("rename")) != 0) return abandon(err);
     if (::rename(temp.c_str(), path.c_str()) != 0) return abandon(errno);
+    syncFolderOf(target);
     return {true, {}};
 }
 
