@@ -14,13 +14,6 @@ namespace qm::cli {
 
 namespace {
 
-// A whole number argument, or a usage error.
-long wholeNumber(const std::string& text, const std::string& option) {
-    auto v = localeTextToNumber(text, '.');
-    if (!v || *v != static_cast<double>(static_cast<long>(*v))) throw UsageError{option + " takes a whole number, not " + text};
-    return static_cast<long>(*v);
-}
-
 bool info(CliContext& ctx, const std::vector<std::string>&, std::size_t&) {
     if (ctx.checking) return true;
     const Sounding& s = ctx.sounding;
@@ -54,7 +47,7 @@ bool info(CliContext& ctx, const std::vector<std::string>&, std::size_t&) {
 bool page(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
     Sounding& s = ctx.sounding;
     if (next < args.size() && args[next].rfind("--", 0) != 0) {
-        const long index = wholeNumber(args[next++], "--page");
+        const long index = wholeNumberOption(ctx, args[next++], "--page");
         if (ctx.checking) return true;
         const long first = s.noDataLeadCount + 1;
         if (index < first || index > std::max<long>(first, s.readingCount)) {
@@ -83,7 +76,7 @@ bool units(CliContext& ctx, const std::vector<std::string>& args, std::size_t& n
     const std::string& assignment = argumentOf(args, next, "--units");
     const auto eq = assignment.find('=');
     if (eq == std::string::npos) throw UsageError{"--units takes C=NAME, not " + assignment};
-    const long c = wholeNumber(assignment.substr(0, eq), "--units");
+    const long c = wholeNumberOption(ctx, assignment.substr(0, eq), "--units");
     const std::string name = assignment.substr(eq + 1);
     if (ctx.checking) return true;
     Sounding& s = ctx.sounding;

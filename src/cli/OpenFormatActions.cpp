@@ -38,17 +38,17 @@ void registerOpenFormatActions(ActionRegistry& r) {
            "write the readings as CSV (UTF-8, point decimals), channels in their current units",
            exportAction("--export-csv",
                         [](const CliContext& ctx) { return csvFile(ctx.sounding, ctx.tables, ctx.depthInFeet); }),
-           Writes::FileAtFirstArgument});
+           Writes::TextAtFirstArgument});
     r.add({"--export-gef", "--export-gef OUT [--force]",
            "write a GEF-CPT report (QM_TODAY=yyyy-mm-dd fixes its file date)",
            exportAction("--export-gef",
                         [](const CliContext& ctx) { return gefFile(ctx.sounding, ctx.tables, exportDate()); }),
-           Writes::FileAtFirstArgument});
+           Writes::TextAtFirstArgument});
     r.add({"--export-ags", "--export-ags OUT [--force]",
            "write an AGS4 (4.1) file with the groups PROJ to SCPT (QM_TODAY as for GEF)",
            exportAction("--export-ags",
                         [](const CliContext& ctx) { return agsFile(ctx.sounding, ctx.tables, exportDate()); }),
-           Writes::FileAtFirstArgument});
+           Writes::TextAtFirstArgument});
 }
 
 }  // namespace qm::cli
