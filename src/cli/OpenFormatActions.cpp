@@ -25,6 +25,10 @@ ActionRun exportAction(std::string option, FileMaker make) {
         const bool force = takeFlag(args, next, "--force");
         if (ctx.checking) return true;
         const OpenFormatFile file = make(ctx);
+        if (!file.ok) {
+            for (const std::string& m : file.messages) ctx.message(m);
+            return false;
+        }
         if (!writeOutput(ctx, out, file.bytes, force)) return false;
         for (const std::string& m : file.messages) ctx.message(m);
         return true;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <set>
 #include <string_view>
 #include <vector>
@@ -104,7 +105,9 @@ void appendGroup(std::string& out, const Group& g) {
     for (const auto& row : g.rows) appendRow(out, "DATA", row);
 }
 
-Group scptGroup(const Sounding& s, const ChannelTypeTable& tables, const QuantityColumns& columns) {
+// The SCPT group, or the reading whose depth is no finite number.
+Group scptGroup(const Sounding& s, const ChannelTypeTable& tables, const QuantityColumns& columns,
+                NonFiniteValues& voids, int& badDepth) {
     const int depthDecimals = s.depthDecimals == 2 ? 2 : 3;
     Group g{"SCPT", {{"LOCA_ID", "", "ID"}, {"SCPG_TESN", "", "X"}, {"SCPT_DPTH", "m", decimalsType(depthDecimals)}}, {}};
     for (const QuantityColumn& c : columns.columns) {
@@ -117,10 +120,16 @@ Group scptGroup(const Sounding& s, const ChannelTypeTable& tables, const Quantit
         // Depth below the surface: in elevation format the stored values
         // are the negated depths.
         const double depth = s.depthFormatApplied == 1 ? -static_cast<double>(s.depth[r]) : s.depth[r];
+        if (!std::isfinite(depth)) {
+            badDepth = r;
+            return g;
+        }
         std::vector<std::string> row = {s.holeNumber, "1", fixedNumberText(depth, depthDecimals)};
         for (const QuantityColumn& c : columns.columns) {
             const auto v = standardValue(s, tables, c, r);
             row.push_back(v ? fixedNumberText(*v, kQuantities[c.rule].decimals) : std::string());
+            if (!v && s.value(c.channel, r) != kNoDataValue)
+                voids.note(r, "channel " + std::to_string(c.channel) + " (" + cp1252ToAscii(s.channelName[c.channel]) + ")");
         }
         g.rows.push_back(std::move(row));
     }
@@ -157,7 +166,10 @@ OpenFormatFile agsFile(const Sounding& s, const ChannelTypeTable& tables, const 
     Group scpg{"SCPG",
                {{"LOCA_ID", "", "ID"}, {"SCPG_TESN", "", "X"}, {"SCPG_WAT", "m", "2DP"}},
                {{s.holeNumber, "1", water ? fixedNumberText(*water, 2) : std::string()}}};
-    Group scpt = scptGroup(s, tables, columns);
+    NonFiniteValues voids;
+    int badDepth = 0;
+    Group scpt = scptGroup(s, tables, columns, voids, badDepth);
+    if (badDepth != 0) return nonFiniteDepth("AGS4", badDepth);
 
     // UNIT and TYPE list what the other groups use, their own "X" included.
     std::set<std::string> units, types = {"X"};
@@ -174,6 +186,7 @@ OpenFormatFile agsFile(const Sounding& s, const ChannelTypeTable& tables, const 
     OpenFormatFile file;
     for (const Group* g : {&data[0], &data[1], &unit, &type, &loca, &scpg, &scpt}) appendGroup(file.bytes, *g);
     if (std::string m = leftOutMessage("AGS4", columns); !m.empty()) file.messages.push_back(std::move(m));
+    voids.report(file, "AGS4", "an empty field");
     return file;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <string_view>
 
 #include "model/NumberText.h"
@@ -93,18 +94,23 @@ OpenFormatFile gefFile(const Sounding& s, const ChannelTypeTable& tables, const 
     }
     out += "#EOH=\r\n";
 
+    NonFiniteValues voids;
     for (int r = 1; r <= readingCount; ++r) {
         // Penetration length grows downwards: in elevation format the
         // stored values are the negated depths.
         const double depth = s.depthFormatApplied == 1 ? -static_cast<double>(s.depth[r]) : s.depth[r];
+        if (!std::isfinite(depth)) return nonFiniteDepth("GEF-CPT", r);
         out += fixedNumberText(depth, depthDecimals);
         for (const QuantityColumn& column : columns.columns) {
             out += ';';
             const auto v = standardValue(s, tables, column, r);
             out += v ? fixedNumberText(*v, kQuantities[column.rule].decimals) : std::string(kVoid);
+            if (!v && s.value(column.channel, r) != kNoDataValue)
+                voids.note(r, "channel " + std::to_string(column.channel) + " (" + s.channelName[column.channel] + ")");
         }
         out += "!\r\n";
     }
+    voids.report(file, "GEF-CPT", std::string(kVoid));
     if (std::string m = leftOutMessage("GEF-CPT", columns); !m.empty()) file.messages.push_back(std::move(m));
     return file;
 }
