@@ -144,7 +144,10 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                 return kExitOk;
             }
         }
-        const CommandLine line = readCommandLine(args, registry);
+        // Asked once, before the log drawing starts (which may set the
+        // locale again from the environment).
+        const int commaDecimalMode = detectCommaDecimalMode();
+        const CommandLine line = readCommandLine(args, registry, commaDecimalMode);
         // Qt's painting starts on this thread or not at all.
         for (std::size_t i = line.chainStart; i < line.args.size(); ++i)
             if (line.args[i] == "--plot") prepareLogDrawing();
@@ -152,7 +155,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         // Read once for the whole run: the threads share them, and the
         // locale is asked only here, never while they run.
         RunSettings settings;
-        settings.commaDecimalMode = detectCommaDecimalMode();
+        settings.commaDecimalMode = commaDecimalMode;
         TableLoadReport tables =
             loadChannelTypeTables(line.tablesFolder.empty() ? defaultDataFolder() : line.tablesFolder);
         if (!line.tablesFolder.empty()) checkTablesFolder(line.tablesFolder, tables.table);

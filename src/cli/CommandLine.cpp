@@ -152,7 +152,11 @@ void checkOutputs(const CommandLine& line) {
         for (const std::string& family : {key, pageFamilyOf(key)})
             if (const auto it = families.find(family); !family.empty() && it != families.end()) clash(use, it->second);
     };
-    for (std::size_t i = 0; i < line.inputs.size(); ++i) files.emplace(fileKey(line.inputs[i].path), Use{i, true, {}});
+    for (std::size_t i = 0; i < line.inputs.size(); ++i) {
+        const std::string key = fileKey(line.inputs[i].path);
+        files.emplace(key, Use{i, true, {}});
+        if (const std::string family = pageFamilyOf(key); !family.empty()) pages.emplace(family, Use{i, true, {}});
+    }
     for (std::size_t k = 0; k < line.outputAt.size(); ++k) {
         const std::size_t at = line.outputAt[k];
         const std::string& pattern = line.args[at];
@@ -165,7 +169,8 @@ void checkOutputs(const CommandLine& line) {
             // A PDF log is one file however many pages it has.
             if (line.outputKind[k] != Writes::PagesAtFirstArgument || logFormatOf(out) == LogFormat::Pdf) continue;
             // The family itself: its first page name is already a file above.
-            const Use use{i, false, out};
+            const std::size_t dot = out.find_last_of('.');
+            const Use use{i, false, out.substr(0, dot) + "-N" + out.substr(dot)};
             if (const auto [it, added] = families.emplace(key, use); !added) clash(use, it->second);
             const auto [from, to] = pages.equal_range(key);
             for (auto it = from; it != to; ++it) clash(use, it->second);
@@ -175,7 +180,8 @@ void checkOutputs(const CommandLine& line) {
 
 }  // namespace
 
-CommandLine readCommandLine(const std::vector<std::string>& args, const ActionRegistry& registry) {
+CommandLine readCommandLine(const std::vector<std::string>& args, const ActionRegistry& registry,
+                            int commaDecimalMode) {
     CommandLine line;
     line.args = args;
     line.jobs = std::max(1u, std::thread::hardware_concurrency());
@@ -185,7 +191,7 @@ CommandLine readCommandLine(const std::vector<std::string>& args, const ActionRe
     std::ostream nowhere(nullptr);
     CliContext check(nowhere, nowhere);
     check.checking = true;
-    check.sep = decimalSeparator(detectCommaDecimalMode());
+    check.sep = decimalSeparator(commaDecimalMode);
     for (;;) {
         if (takeFlag(args, next, "--tables")) line.tablesFolder = argumentOf(args, next, "--tables");
         else if (takeFlag(args, next, "--jobs")) line.jobs = jobCount(check, argumentOf(args, next, "--jobs"));

@@ -33,7 +33,9 @@ struct CommandLine {
 
 // Reads and checks the command line: unknown options and actions, every
 // action's arguments, the output paths of several inputs. Throws UsageError.
-CommandLine readCommandLine(const std::vector<std::string>& args, const ActionRegistry& registry);
+// Number options are read with the decimal separator of `commaDecimalMode`.
+CommandLine readCommandLine(const std::vector<std::string>& args, const ActionRegistry& registry,
+                            int commaDecimalMode);
 
 // The command line for one input: {stem} and {name} replaced in its output paths.
 std::vector<std::string> argsFor(const CommandLine& line, const InputFile& input);

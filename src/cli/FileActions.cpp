@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/Cli.h"
+#include "cli/TerminalText.h"
 #include "model/NumberText.h"
 #include "model/PageText.h"
 #include "model/SafeFile.h"
@@ -18,23 +19,25 @@ bool info(CliContext& ctx, const std::vector<std::string>&, std::size_t&) {
     if (ctx.checking) return true;
     const Sounding& s = ctx.sounding;
     std::ostream& o = ctx.out;
-    o << "File: " << s.openedFileTitle << '\n'
+    // Header texts come from the file: shown, not obeyed, on a terminal.
+    const auto t = [](const std::string& text) { return terminalText(text); };
+    o << "File: " << t(s.openedFileTitle) << '\n'
       << "Layout: " << (s.depthDecimals == 3 ? "newer (3-digit depths)" : "older (2-digit depths)") << '\n'
-      << "Company Name: " << s.companyName << '\n'
-      << "Operator: " << s.operatorName << '\n'
-      << "Cone Number: " << s.coneNumber << '\n'
-      << "Location: " << s.location << '\n'
-      << "Job Number: " << s.jobNumber << '\n'
-      << "Hole Number: " << s.holeNumber << '\n'
-      << "Date and Time: " << s.dateAndTime << '\n'
-      << "Header: " << s.header << '\n'
-      << "Footnote 1: " << s.footnote1 << '\n'
-      << "Footnote 2: " << s.footnote2 << '\n'
-      << "GPS: " << s.gpsSentence << '\n'
-      << "Water Table Depth: " << s.waterTableDepth << '\n'
+      << "Company Name: " << t(s.companyName) << '\n'
+      << "Operator: " << t(s.operatorName) << '\n'
+      << "Cone Number: " << t(s.coneNumber) << '\n'
+      << "Location: " << t(s.location) << '\n'
+      << "Job Number: " << t(s.jobNumber) << '\n'
+      << "Hole Number: " << t(s.holeNumber) << '\n'
+      << "Date and Time: " << t(s.dateAndTime) << '\n'
+      << "Header: " << t(s.header) << '\n'
+      << "Footnote 1: " << t(s.footnote1) << '\n'
+      << "Footnote 2: " << t(s.footnote2) << '\n'
+      << "GPS: " << t(s.gpsSentence) << '\n'
+      << "Water Table Depth: " << t(s.waterTableDepth) << '\n'
       << "Channels: " << s.channelCount << '\n';
     for (int c = 1; c <= s.channelCount; ++c)
-        o << "  " << c << '\t' << s.channelName[c] << "\ttype " << s.channelType[c] << '\t'
+        o << "  " << c << '\t' << t(s.channelName[c]) << "\ttype " << s.channelType[c] << '\t'
           << ctx.tables.name(s.channelType[c], s.channelUnitIndex[c]) << '\n';
     o << "Readings: " << s.readingCount << '\n'
       << "Depth format: " << (s.depthFormat == 0 ? "depth" : "elevation") << '\n'

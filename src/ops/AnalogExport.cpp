@@ -113,9 +113,10 @@ class DataLineWriter {
     // reader could take the line apart again: such a line is refused.
     std::string append(std::string& out, int r) const {
         const std::string depthText = formatPattern(static_cast<double>(s_.depth[r]), "##0.00", sep_);
-        if (!std::isfinite(s_.depth[r]) || depthText.size() > kDepthField.size())
-            return "The file was not written: the depth of reading " + std::to_string(r) + " (" +
-                   (std::isfinite(s_.depth[r]) ? depthText : std::string("not a finite number")) +
+        if (!std::isfinite(s_.depth[r]))
+            return "The file was not written: the depth of reading " + std::to_string(r) + " is not a finite number.";
+        if (depthText.size() > kDepthField.size())
+            return "The file was not written: the depth of reading " + std::to_string(r) + " (" + depthText +
                    ") does not fit its column of " + std::to_string(kDepthField.size()) + " characters.";
         out += formatPattern(depthText, kDepthField);
         for (int k = 1; k <= columns_.columnCount; ++k) {
@@ -124,9 +125,10 @@ class DataLineWriter {
             if (nonFinite_ || text.size() > kColumnField.size()) {
                 const int c = sourceChannel(k);
                 return "The file was not written: the value of channel " + std::to_string(c) + " (" +
-                       s_.channelName[c] + ") at reading " + std::to_string(r) + " (" +
-                       (nonFinite_ ? std::string("not a finite number") : text) + ") does not fit its column of " +
-                       std::to_string(kColumnField.size()) + " characters.";
+                       s_.channelName[c] + ") at reading " + std::to_string(r) +
+                       (nonFinite_ ? std::string(" is not a finite number.")
+                                   : " (" + text + ") does not fit its column of " +
+                                         std::to_string(kColumnField.size()) + " characters.");
             }
             out += formatPattern(text, kColumnField);
         }
