@@ -104,7 +104,8 @@ void printHelp(const ActionRegistry& registry, std::ostream& out) {
            "its sounding, each as the matching window command. Messages go to stderr.\n"
            "A folder INPUT stands for the .cpt files in it. In an output path {stem} stands\n"
            "for the input's file name without its extension, {name} for the whole name; with\n"
-           "several inputs every output path needs one of them.\n"
+           "several inputs every output path needs one of them. OUT - writes CSV, GEF, AGS4\n"
+           "and --log to standard output. Numbers take the point, or the locale's separator.\n"
            "Exit status: 0 all actions succeeded, 1 an input was refused or an action failed,\n"
            "2 a usage error.\n\n";
     // A usage too long for its column puts its help on the next line.

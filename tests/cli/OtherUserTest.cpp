@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "cli/ToolRun.h"
 #include "support/TestSupport.h"
 
 namespace qm {
@@ -77,6 +78,19 @@ TEST_F(OtherUser, ReplacesAFileOfAnotherOwnerWholeInItsOwnFolder) {
     EXPECT_NE(refused.out.find("Could not write /work-not-writable.csv: Permission denied."), std::string::npos)
         << refused.out;
     EXPECT_FALSE(fs::exists("/work-not-writable.csv"));
+}
+
+// Never a real device here: a fault that let the check through would replace it.
+TEST(BatchOutputs, APipeNamedAsOutputIsRefusedBeforeAnyInputIsRead) {
+    test::TempDir dir;
+    const std::string pipe = dir.file("out.csv");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    const test::ToolRun run = test::runTool({dir.file("missing.cpt"), "--export-csv", pipe});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "quillmere-cli: Could not write " + pipe +
+                           ": it is a named pipe, not a regular file.\n(quillmere-cli --help lists the actions)\n");
+    struct stat st {};
+    EXPECT_TRUE(::lstat(pipe.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
 }
 
 }  // namespace
