@@ -26,11 +26,13 @@ struct UserRun {
     std::string out;
 };
 
-// The built tool as user 65534, its stderr folded into its stdout.
-UserRun runAsNobody(const std::string& args) {
+// The built tool as user 65534 on sample-older (or on `inputs`), its stderr
+// folded into its stdout.
+UserRun runAsNobody(const std::string& args, std::string inputs = {}) {
+    if (inputs.empty()) inputs = test::samplesDir() + "/sample-older.cpt";
     const std::string tool = fs::read_symlink("/proc/self/exe").parent_path().string() + "/quillmere-cli";
     const std::string command = "setpriv --reuid=65534 --regid=65534 --clear-groups " + tool + " --tables " +
-                                test::dataDir() + " " + test::samplesDir() + "/sample-older.cpt " + args + " 2>&1";
+                                test::dataDir() + " " + inputs + " " + args + " 2>&1";
     UserRun run;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe) return run;
@@ -78,6 +80,22 @@ TEST_F(OtherUser, ReplacesAFileOfAnotherOwnerWholeInItsOwnFolder) {
     EXPECT_NE(refused.out.find("Could not write /work-not-writable.csv: Permission denied."), std::string::npos)
         << refused.out;
     EXPECT_FALSE(fs::exists("/work-not-writable.csv"));
+}
+
+TEST_F(OtherUser, AnUnreadableEntryOfAFolderFailsAloneAndTheOthersGoOn) {
+    const std::string sample = test::readFile(test::samplesDir() + "/sample-older.cpt");
+    test::writeFile(dir_.file("a-locked.cpt"), sample);
+    test::writeFile(dir_.file("b-open.cpt"), sample);
+    ASSERT_EQ(::chmod(dir_.file("a-locked.cpt").c_str(), 0), 0);
+    const UserRun r = runAsNobody("--export-csv " + dir_.file("{stem}.csv"), dir_.path().string());
+    EXPECT_EQ(r.status, 1) << r.out;
+    // The reader's own words name the reason.
+    const std::size_t line = r.out.find("a-locked.cpt: ");
+    EXPECT_NE(line, std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Permission denied", line), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("2 files: 1 done, 1 failed"), std::string::npos) << r.out;
+    EXPECT_TRUE(fs::exists(dir_.file("b-open.csv")));
+    EXPECT_FALSE(fs::exists(dir_.file("a-locked.csv")));
 }
 
 // Never a real device here: a fault that let the check through would replace it.
