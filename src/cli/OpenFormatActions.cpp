@@ -27,6 +27,10 @@ ActionRun exportAction(std::string option, FileMaker make) {
         const bool force = takeFlag(args, next, "--force");
         if (ctx.checking) return true;
         const OpenFormatFile file = make(ctx);
+        if (!file.ok) {
+            for (const std::string& m : file.messages) ctx.message(m);
+            return false;
+        }
         if (!writeOutput(ctx, out, file.bytes, force)) return false;
         for (const std::string& m : file.messages) ctx.message(m);
         return true;
@@ -52,6 +56,10 @@ bool runExportAgs(CliContext& ctx, const std::vector<std::string>& args, std::si
     if (ctx.checking) return true;
     const std::optional<Interpretation> in = interpretationOf(ctx);
     const OpenFormatFile file = agsFile(ctx.sounding, ctx.tables, exportDate(), transfer, in ? &*in : nullptr);
+    if (!file.ok) {
+        for (const std::string& m : file.messages) ctx.message(m);
+        return false;
+    }
     if (!writeOutput(ctx, out, file.bytes, force)) return false;
     for (const std::string& m : file.messages) ctx.message(m);
     return true;
@@ -67,7 +75,7 @@ void registerOpenFormatActions(ActionRegistry& r) {
                             const std::optional<Interpretation> in = interpretationOf(ctx);
                             return csvFile(ctx.sounding, ctx.tables, ctx.depthInFeet, in ? &*in : nullptr);
                         }),
-           Writes::FileAtFirstArgument});
+           Writes::TextAtFirstArgument});
     r.add({"--export-gef", "--export-gef OUT [--force]",
            "write a GEF-CPT report (QM_TODAY=yyyy-mm-dd fixes its file date); after --interpret also the interpretation",
            exportAction("--export-gef",
@@ -75,10 +83,10 @@ void registerOpenFormatActions(ActionRegistry& r) {
                             const std::optional<Interpretation> in = interpretationOf(ctx);
                             return gefFile(ctx.sounding, ctx.tables, exportDate(), in ? &*in : nullptr);
                         }),
-           Writes::FileAtFirstArgument});
+           Writes::TextAtFirstArgument});
     r.add({"--export-ags", "--export-ags OUT [--force] [--ags-recipient TEXT] [--ags-status TEXT]",
            "write an AGS4 (4.1) file with the groups PROJ to SCPT, TEXT as TRAN_RECV and TRAN_STAT (QM_TODAY as for GEF); after --interpret also the interpretation",
-           runExportAgs, Writes::FileAtFirstArgument});
+           runExportAgs, Writes::TextAtFirstArgument});
 }
 
 }  // namespace qm::cli

@@ -175,8 +175,9 @@ class RequiredFields {
     std::vector<std::string> filled_;
 };
 
+// The SCPT group, or the reading whose depth is no finite number.
 Group scptGroup(const Sounding& s, const ChannelTypeTable& tables, const QuantityColumns& columns,
-                const std::string& locationId) {
+                const std::string& locationId, NonFiniteValues& voids, int& badDepth) {
     const int depthDecimals = s.depthDecimals == 2 ? 2 : 3;
     Group g{"SCPT", {{"LOCA_ID", "", "ID"}, {"SCPG_TESN", "", "X"}, {"SCPT_DPTH", "m", decimalsType(depthDecimals)}}, {}};
     for (const QuantityColumn& c : columns.columns) {
@@ -187,10 +188,16 @@ Group scptGroup(const Sounding& s, const ChannelTypeTable& tables, const Quantit
     g.rows.reserve(static_cast<std::size_t>(readingCount));
     for (int r = 1; r <= readingCount; ++r) {
         const double depth = depthBelowSurface(s, r);
+        if (!std::isfinite(depth)) {
+            badDepth = r;
+            return g;
+        }
         std::vector<std::string> row = {locationId, "1", fixedNumberText(depth, depthDecimals)};
         for (const QuantityColumn& c : columns.columns) {
             const auto v = standardValue(s, tables, c, r);
             row.push_back(v ? fixedNumberText(*v, kQuantities[c.rule].decimals) : std::string());
+            if (!v && s.value(c.channel, r) != kNoDataValue)
+                voids.note(r, "channel " + std::to_string(c.channel) + " (" + cp1252ToAscii(s.channelName[c.channel]) + ")");
         }
         g.rows.push_back(std::move(row));
     }
@@ -282,7 +289,10 @@ OpenFormatFile agsFile(const Sounding& s, const ChannelTypeTable& tables, const 
     Group scpg{"SCPG",
                {{"LOCA_ID", "", "ID"}, {"SCPG_TESN", "", "X"}, {"SCPG_WAT", "m", "2DP"}},
                {{locationId, "1", water ? fixedNumberText(*water, 2) : std::string()}}};
-    Group scpt = scptGroup(s, tables, columns, locationId);
+    NonFiniteValues voids;
+    int badDepth = 0;
+    Group scpt = scptGroup(s, tables, columns, locationId, voids, badDepth);
+    if (badDepth != 0) return nonFiniteDepth("AGS4", badDepth);
     // The interpretation needs a tip channel; without one it adds nothing.
     const Interpretation* in = interpretation && interpretation->tipChannel ? interpretation : nullptr;
     Group abbr{"ABBR", {{"ABBR_HDNG", "", "X"}, {"ABBR_CODE", "", "X"}, {"ABBR_DESC", "", "X"}},
@@ -324,6 +334,7 @@ OpenFormatFile agsFile(const Sounding& s, const ChannelTypeTable& tables, const 
     OpenFormatFile file;
     for (const Group* g : written) appendGroup(file.bytes, *g);
     if (std::string m = leftOutMessage("AGS4", columns); !m.empty()) file.messages.push_back(std::move(m));
+    voids.report(file, "AGS4", "an empty field");
     if (std::string m = required.message(); !m.empty()) file.messages.push_back(std::move(m));
     if (scpt.rows.empty()) file.messages.push_back("The sounding has no readings: the AGS4 file holds its header groups only.");
     if (interpretation) file.messages.insert(file.messages.end(), interpretation->notes.begin(), interpretation->notes.end());

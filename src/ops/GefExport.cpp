@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <optional>
 #include <vector>
 #include <string_view>
@@ -188,13 +189,17 @@ OpenFormatFile gefFile(const Sounding& s, const ChannelTypeTable& tables, const 
     line(out, "ZID", std::string(kGefOwnHeightSystem) + ", 0.00, 0.00");
     out += "#EOH=\r\n";
 
+    NonFiniteValues voids;
     for (int r = 1; r <= readingCount; ++r) {
         const double depth = depthBelowSurface(s, r);
+        if (!std::isfinite(depth)) return nonFiniteDepth("GEF-CPT", r);
         out += fixedNumberText(depth, depthDecimals);
         for (const QuantityColumn& column : written) {
             out += ';';
             const auto v = column.channel == 0 ? std::nullopt : standardValue(s, tables, column, r);
             out += v ? fixedNumberText(*v, kQuantities[column.rule].decimals) : std::string(kVoid);
+            if (!v && column.channel != 0 && s.value(column.channel, r) != kNoDataValue)
+                voids.note(r, "channel " + std::to_string(column.channel) + " (" + s.channelName[column.channel] + ")");
         }
         for (const GefInterpreted* q : interpreted) {
             const double v = ((*interpretation).*(q->values))[static_cast<std::size_t>(r)] * q->scale;
@@ -208,6 +213,7 @@ OpenFormatFile gefFile(const Sounding& s, const ChannelTypeTable& tables, const 
         for (std::size_t k = 1; k < columnCount; ++k) out += ";" + std::string(kVoid);
         out += "!\r\n";
     }
+    voids.report(file, "GEF-CPT", std::string(kVoid));
     if (std::string m = leftOutMessage("GEF-CPT", columns); !m.empty()) file.messages.push_back(std::move(m));
     if (std::string m = values.message(); !m.empty()) file.messages.push_back(std::move(m));
     if (readingCount == 0)

@@ -41,6 +41,10 @@ void OpenFormatCommands::run(const std::string& filter, const FileMaker& make) {
     auto toWrite = std::make_unique<Sounding>(form_.sounding());
     for (const HeaderBox& h : headerBoxes()) (*toWrite).*(h.field) = form_.boxText(h.objectName);
     const OpenFormatFile file = make(*toWrite);
+    if (!file.ok) {
+        for (const std::string& m : file.messages) boxes.message(m);
+        return;
+    }
     const FileResult written = writeFileSafely(path, file.bytes);
     if (!written.ok) {
         boxes.message(written.error);

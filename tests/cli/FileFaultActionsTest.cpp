@@ -119,5 +119,21 @@ TEST(BatchToolExports, AnExportWithoutAFixedDayCarriesTodaysLocalDate) {
     EXPECT_TRUE(gef.find(before) != std::string::npos || gef.find(after) != std::string::npos) << before << gef.substr(0, 300);
 }
 
+TEST(BatchToolFileFaults, AFailedPageLeavesTheEarlierLogWhole) {
+    test::TempDir dir;
+    for (int page = 1; page <= 3; ++page) test::writeFile(dir.file("log-" + std::to_string(page) + ".svg"), "earlier");
+    // The third page's bytes cannot be written: the disk is full.
+    int calls = 0;
+    setFileFaultHook([&calls](const char* op) { return std::string(op) == "write" && ++calls == 3 ? ENOSPC : 0; });
+    std::ostringstream out, err;
+    const int status = cli::runCli({"--tables", test::dataDir(), test::samplesDir() + "/sample-10ch.cpt", "--plot",
+                                    dir.file("log.svg"), "--depth-per-page", "3", "--force"}, out, err);
+    setFileFaultHook({});
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(err.str(), "Could not write " + dir.file("log-3.svg") + ": " + std::strerror(ENOSPC) + ".\n");
+    for (int page = 1; page <= 3; ++page) EXPECT_EQ(test::readFile(dir.file("log-" + std::to_string(page) + ".svg")), "earlier");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3) << "a temporary file was left";
+}
+
 }  // namespace
 }  // namespace qm
