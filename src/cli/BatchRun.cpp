@@ -11,6 +11,7 @@
 
 #include "model/NumberText.h"
 #include "model/SoundingReader.h"
+#include "ops/SoundingOpen.h"
 
 namespace qm::cli {
 
@@ -20,7 +21,7 @@ namespace {
 bool runChain(CliContext& ctx, const std::vector<std::string>& args, std::size_t next, const std::string& input,
               const ActionRegistry& registry) {
     ctx.keepsHistory = std::find(args.begin() + static_cast<std::ptrdiff_t>(next), args.end(), "--log") != args.end();
-    LoadResult loaded = readSoundingFile(input, ctx.tables, ctx.commaDecimalMode, ctx.sounding);
+    LoadResult loaded = openSounding(input, ctx.tables, ctx.commaDecimalMode, ctx.sounding).load;
     for (const std::string& m : loaded.messages) ctx.message(m);
     if (!loaded.ok) {
         ctx.message(loaded.error);

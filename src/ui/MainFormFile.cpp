@@ -8,6 +8,7 @@
 #include "model/SafeFile.h"
 #include "model/SoundingReader.h"
 #include "model/SoundingWriter.h"
+#include "ops/SoundingOpen.h"
 #include "ui/HeaderBoxes.h"
 #include "ui/MainForm.h"
 #include "ui/TextCodec.h"
@@ -40,12 +41,14 @@ bool MainForm::openSoundingFile(const std::string& path) {
     sounding_.pageRow = 1;
     // Read into a fresh record, so a refused file leaves everything as it was.
     auto fresh = std::make_unique<Sounding>();
-    const LoadResult result = readSoundingFile(path, tables_, commaDecimalMode_, *fresh);
+    const OpenedSounding opened = openSounding(path, tables_, commaDecimalMode_, *fresh);
+    const LoadResult& result = opened.load;
     if (!result.ok) {
         messageBoxes_->message(result.error);
         return false;
     }
     sounding_ = std::move(*fresh);
+    openedFormat_ = opened.format;
     // The header shows before the data rows are read, so the drill-out
     // markers met in them come after it, in order.
     showLoadedHeader();
@@ -83,14 +86,22 @@ void MainForm::showLoadedPage() {
 
 void MainForm::menuFileSaveClick() {
     if (!soundingLoaded()) return;
-    prepareFileDialog(kSoundingFilter, "");
+    // A sounding that came in another format is saved as STEM.cpt beside
+    // it: the file received is never written over.
+    const std::string ownTitle = fileTitleOf(cptPathFor(sounding_.openedFileTitle, openedFormat_));
+    prepareFileDialog(kSoundingFilter, openedFormat_ == SourceFormat::Cpt ? "" : ownTitle);
     dialog_.showSave();
     const std::string path = dialog_.fileName;
     if (path.empty()) return;
+    if (openedFormat_ != SourceFormat::Cpt && dialog_.fileTitle == sounding_.openedFileTitle) {
+        messageBoxes_->message("The sounding came from " + sounding_.openedFileTitle +
+                               ", which Save does not write over: choose a .cpt name such as " + ownTitle + ".");
+        return;
+    }
     if (fileExists(path)) {
         // Only a file of the opened file's own name may be replaced; the
         // folders are not compared.
-        if (dialog_.fileTitle != sounding_.openedFileTitle) {
+        if (dialog_.fileTitle != ownTitle) {
             messageBoxes_->message("Cannot overwrite existing file.");
             return;
         }
