@@ -11,7 +11,7 @@
 
 #include "model/CodePage.h"
 #include "ops/GpsSentence.h"
-#include "ops/StandardQuantities.h"
+#include "ops/ImportedSounding.h"
 
 namespace qm {
 
@@ -80,74 +80,12 @@ std::vector<std::string_view> parameters(std::string_view value) {
     return out;
 }
 
-// A number as the format writes it: "." as the decimal point whatever the
-// locale, an exponent allowed; nothing for any other text, or one too large
-// for the Single the Sounding keeps.
-std::optional<double> gefNumber(std::string_view text) {
-    text = trim(text);
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    if (text.empty()) return std::nullopt;
-    double v = 0.0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(v)) return std::nullopt;
-    if (std::fabs(v) > 3.0e38) return std::nullopt;
-    return v;
-}
+std::optional<double> gefNumber(std::string_view text) { return plainNumber(text); }
 
 std::optional<int> wholeNumber(std::string_view text) {
     const auto v = gefNumber(text);
     if (!v || *v != std::floor(*v) || std::fabs(*v) > 1e6) return std::nullopt;
     return static_cast<int>(*v);
-}
-
-// UTF-8 text becomes the code page the Sounding keeps (Windows-1252); bytes
-// that are no valid UTF-8 are taken as that code page already.
-std::string toCodePage(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size());
-    bool anyWide = false;
-    for (std::size_t i = 0; i < bytes.size();) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        if (b < 0x80) {
-            out += static_cast<char>(b);
-            ++i;
-            continue;
-        }
-        int length = (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
-        if (length == 0 || i + static_cast<std::size_t>(length) > bytes.size()) return std::string(bytes);
-        char32_t cp = b & (length == 2 ? 0x1F : length == 3 ? 0x0F : 0x07);
-        for (int k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
-            if ((next & 0xC0) != 0x80) return std::string(bytes);
-            cp = (cp << 6) | (next & 0x3F);
-        }
-        if (cp < 0x80) return std::string(bytes);  // an overlong form is no UTF-8 of ours
-        anyWide = true;
-        char byte = '?';
-        for (int c = 0x80; c <= 0xFF; ++c)
-            if (cp1252ToUnicode(static_cast<unsigned char>(c)) == cp) byte = static_cast<char>(c);
-        out += byte;
-        i += static_cast<std::size_t>(length);
-    }
-    return anyWide ? out : std::string(bytes);
-}
-
-// The unit of a column in its type's table: the file's name for it in any
-// letter case, or the report's unit when the file names none the table knows.
-int unitIndexOf(const ChannelTypeTable& tables, int type, std::string_view fileUnit, std::string_view fallback,
-                bool& known) {
-    std::string wanted = upper(trim(fileUnit));
-    if (wanted == "DEGREES" || wanted == "DEGREE" || wanted == "\xB0" || wanted == "\xC2\xB0") wanted = "DEG";
-    for (int pass = 0; pass < 2; ++pass) {
-        for (int u = 1; u <= tables.unitCount[type]; ++u)
-            if (upper(tables.name(type, u)) == wanted) {
-                known = pass == 0;
-                return u;
-            }
-        wanted = upper(fallback);
-    }
-    known = false;
-    return 0;
 }
 
 struct Column {
@@ -178,8 +116,10 @@ class GefParser {
         if (auto r = readHeader()) return r;
         if (auto r = checkColumns()) return r;
         if (auto r = readData()) return r;
-        fillHeader(s, extras);
-        return fillReadings(s, messages);
+        ImportedTest test;
+        fillHeader(test, extras);
+        fillReadings(test, messages);
+        return fillImportedSounding(test, tables_, s, messages, "GEF");
     }
 
    private:
@@ -365,7 +305,7 @@ class GefParser {
         return gefNumber(it->second[0]);
     }
 
-    void fillHeader(Sounding& s, GefExtras& extras) const {
+    void fillHeader(ImportedTest& s, GefExtras& extras) const {
         s.companyName = text("FILEOWNER");
         if (s.companyName.empty()) s.companyName = text("COMPANYID");
         // "#PROJECTID= CPT, 1234": the kind of project, then its number.
@@ -426,135 +366,33 @@ class GefParser {
         const auto x = p.size() >= 3 ? gefNumber(p[1]) : std::nullopt;
         const auto y = p.size() >= 3 ? gefNumber(p[2]) : std::nullopt;
         if (!code || *code != 1 || !x || !y || std::fabs(*y) > 90 || std::fabs(*x) > 180) return {};
-        const auto minutes = [](double degrees, int width) {
-            const double a = std::fabs(degrees);
-            int whole = static_cast<int>(a);
-            double m = std::round((a - whole) * 60.0 * 1e6) / 1e6;
-            if (m >= 60.0) {
-                ++whole;
-                m -= 60.0;
-            }
-            char buf[40];
-            std::snprintf(buf, sizeof buf, "%0*d%09.6f", width, whole, m);
-            return std::string(buf);
-        };
-        GpsEntry e;
-        e.latitude = minutes(*y, 2);
-        e.northSouth = *y < 0 ? "S" : "N";
-        e.longitude = minutes(*x, 3);
-        e.eastWest = *x < 0 ? "W" : "E";
-        return buildGpsSentence(e);
+        return gpsSentenceOf(*y, *x);
     }
 
-    std::optional<std::string> fillReadings(Sounding& s, std::vector<std::string>& messages) const {
-        int channel = 0;
-        int timeColumn = 0;
-        std::vector<std::pair<int, int>> channelColumns;  // channel, column
+    // The measured columns, the penetration lengths and the times.
+    void fillReadings(ImportedTest& t, std::vector<std::string>& messages) const {
+        for (const auto& row : rows_) {
+            t.depth.push_back(*row[static_cast<std::size_t>(depthColumn_ - 1)]);
+        }
+        t.depthDecimals = depthDecimals_;
         for (int n = 1; n <= header_.columnCount; ++n) {
             const Column& col = header_.columns.at(n);
-            if (col.quantity == kTime) timeColumn = n;
+            const auto valuesOf = [&] {
+                std::vector<std::optional<double>> v;
+                for (const auto& row : rows_) v.push_back(row[static_cast<std::size_t>(n - 1)]);
+                return v;
+            };
+            if (col.quantity == kTime) t.time = valuesOf();
             if (n == depthColumn_ || col.quantity == kTime || isDerived(col.quantity)) continue;
             const GefChannel* kind = channelOf(col.quantity);
-            if (!kind || !tables_.hasType(kind->type)) {
+            if (!kind) {
                 messages.push_back("The GEF file's column " + std::to_string(n) + " (" + cp1252ToAscii(col.name) +
-                                   ", quantity " + std::to_string(col.quantity) + ") has no channel type: it is left out.");
+                                   ", quantity " + std::to_string(col.quantity) +
+                                   ") has no channel type: it is left out.");
                 continue;
             }
-            if (channel == kMaxChannels)
-                return refusal(lineNumber_, "ends a file with more measured columns than the " +
-                                                std::to_string(kMaxChannels) + " channels a sounding holds");
-            bool known = false;
-            const int unit = unitIndexOf(tables_, kind->type, col.unit, kind->defaultUnit, known);
-            if (unit == 0) {
-                messages.push_back("The GEF file's column " + std::to_string(n) + " (" + cp1252ToAscii(col.name) +
-                                   ") is in a unit the channel tables do not know: it is left out.");
-                continue;
-            }
-            if (!known)
-                messages.push_back("The GEF file's column " + std::to_string(n) + " gives the unit \"" +
-                                   cp1252ToAscii(col.unit) + "\"; it is read in " + tables_.name(kind->type, unit) + ".");
-            ++channel;
-            s.channelType[channel] = kind->type;
-            s.channelName[channel] = std::string(kind->name);
-            s.channelRawSpan[channel] = 1.0f;
-            s.channelFullScale[channel] = 1.0f;
-            s.channelBaseline[channel] = {0.0f, 0.0f, 0.0f};
-            s.channelUnitIndex[channel] = static_cast<int16_t>(unit);
-            s.channelUnitFactor[channel] = tables_.factor(kind->type, unit);
-            channelColumns.emplace_back(channel, n);
-        }
-        s.channelCount = static_cast<int16_t>(channel);
-        s.porePressureMissing = std::none_of(s.channelType.begin() + 1, s.channelType.begin() + 1 + channel,
-                                             [](int16_t t) { return t == 3; });
-
-        const int count = static_cast<int>(rows_.size());
-        s.readingCount = count;
-        for (int r = 1; r <= count; ++r) {
-            const auto& row = rows_[static_cast<std::size_t>(r - 1)];
-            s.depth[r] = static_cast<float>(*row[static_cast<std::size_t>(depthColumn_ - 1)]);
-            s.value(0, r) = s.depth[r];
-            for (const auto& [c, n] : channelColumns) {
-                const auto& v = row[static_cast<std::size_t>(n - 1)];
-                if (!v) {
-                    s.raw(c, r) = kNoDataValue;
-                    s.value(c, r) = kNoDataValue;
-                    ++s.noDataCount[c];
-                    continue;
-                }
-                // The value is the file's number itself; the raw reading is
-                // that value in the base unit, which converts back to it to
-                // within a float's last place.
-                s.raw(c, r) = static_cast<float>(*v / static_cast<double>(s.channelUnitFactor[c]));
-                s.value(c, r) = static_cast<float>(*v);
-            }
-        }
-        fillSpeed(s, timeColumn);
-        fillDepthAxis(s, messages);
-        for (int c = 1; c <= channel; ++c) s.noDataLeadCount = std::max(s.noDataLeadCount, s.noDataCount[c]);
-        s.dataIndex = s.noDataLeadCount + 1;
-        s.pageRow = static_cast<int16_t>(std::min<int32_t>(s.dataIndex, 24));
-        return std::nullopt;
-    }
-
-    // The speed from the time column, in cm/s; 0 where the file gives no
-    // time (the page then shows no speed).
-    void fillSpeed(Sounding& s, int timeColumn) const {
-        if (timeColumn == 0) return;
-        for (int r = 2; r <= s.readingCount; ++r) {
-            const auto& t1 = rows_[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(timeColumn - 1)];
-            const auto& t0 = rows_[static_cast<std::size_t>(r - 2)][static_cast<std::size_t>(timeColumn - 1)];
-            if (!t0 || !t1 || *t1 <= *t0) continue;
-            const double v = (static_cast<double>(s.depth[r]) - s.depth[r - 1]) / (*t1 - *t0) * 100.0;
-            if (std::isfinite(v) && std::fabs(v) < 1000.0) s.speed[r] = static_cast<float>(v);
-        }
-        if (s.readingCount >= 2) s.speed[1] = s.speed[2];
-    }
-
-    // Depth format, the layout whose depth decimals keep the file's, and the
-    // increment: the most common step between readings, to 0.1 mm.
-    void fillDepthAxis(Sounding& s, std::vector<std::string>& messages) const {
-        const bool newer = depthDecimals_ > 2;
-        s.versionLine = newer ? "BM Sounding File ver. 2015.07.02.1" : "Brennomarck Sounding File";
-        s.depthDecimals = newer ? 3 : 2;
-        s.depthFormat = 0;
-        s.depthFormatApplied = 0;
-        std::map<long, int> steps;
-        for (int r = 2; r <= s.readingCount; ++r)
-            ++steps[std::lround((static_cast<double>(s.depth[r]) - s.depth[r - 1]) * 10000.0)];
-        long common = 0;
-        int most = 0;
-        for (const auto& [step, n] : steps)
-            if (n > most && step > 0) {
-                most = n;
-                common = step;
-            }
-        s.depthIncrement = static_cast<float>(static_cast<double>(common) / 10000.0);
-        if (steps.size() > 1 && common > 0) {
-            char buf[32];
-            std::snprintf(buf, sizeof buf, "%.4g", static_cast<double>(common) / 10000.0);
-            messages.push_back("The readings of the GEF file are not evenly spaced: their depths are kept as read; "
-                               "the depth increment is the most common step, " +
-                               std::string(buf) + " m.");
+            t.columns.push_back({kind->type, std::string(kind->name), col.unit, kind->defaultUnit,
+                                 "column " + std::to_string(n) + " (" + cp1252ToAscii(col.name) + ")", valuesOf()});
         }
     }
 
