@@ -1,6 +1,8 @@
 #pragma once
 // Opening a file the user names, whatever its format: a GEF-CPT file
-// (".gef") through its own reader, anything else as a sounding file (.cpt).
+// (".gef") or one test of an AGS4 file ("FILE.ags", "FILE.ags#LOCA_ID" or
+// "FILE.ags#LOCA_ID/TESN") through their own readers, anything else as a
+// sounding file (.cpt).
 // The window's File > Open and the batch tool's inputs both come here.
 
 #include <optional>
@@ -12,7 +14,7 @@
 
 namespace qm {
 
-enum class SourceFormat { Cpt, Gef };
+enum class SourceFormat { Cpt, Gef, Ags };
 
 struct OpenedSounding {
     LoadResult load;
@@ -23,6 +25,13 @@ struct OpenedSounding {
 
 OpenedSounding openSounding(const std::string& path, const ChannelTypeTable& tables, int commaDecimalMode,
                             Sounding& out);
+
+// An AGS4 path split into the file and the test named after "#" (empty
+// when none is); both empty for a path that names no AGS4 file.
+struct AgsPath {
+    std::string file, test;
+};
+AgsPath agsPathOf(const std::string& path);
 
 // Where File > Save of a file that came in another format writes by
 // default: STEM.cpt beside it, so the received file is never written over.
