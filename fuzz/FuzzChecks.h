@@ -42,6 +42,8 @@ void checkGpsSentence(const std::uint8_t* data, std::size_t size);
 void checkLeadingNumber(const std::uint8_t* data, std::size_t size);
 // A GEF-CPT file as File > Open reads it.
 void checkGefReader(const std::uint8_t* data, std::size_t size);
+// Each test of an AGS4 file as File > Open reads it.
+void checkAgsReader(const std::uint8_t* data, std::size_t size);
 
 // The checks by name, as the fuzz targets and the regression folders are
 // called; nullptr for an unknown name.

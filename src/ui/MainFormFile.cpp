@@ -5,9 +5,11 @@
 #include <QFrame>
 #include <QLabel>
 
+#include "model/NumberText.h"
 #include "model/SafeFile.h"
 #include "model/SoundingReader.h"
 #include "model/SoundingWriter.h"
+#include "ops/AgsReader.h"
 #include "ops/SoundingOpen.h"
 #include "ui/HeaderBoxes.h"
 #include "ui/MainForm.h"
@@ -39,9 +41,25 @@ bool MainForm::openSoundingFile(const std::string& path) {
     // Open puts the cursor row back before its dialog; a file that comes by
     // another way (at start, dropped) sees the same state.
     sounding_.pageRow = 1;
+    // An AGS4 file of several tests: the user picks one.
+    std::string which = path;
+    if (const AgsPath ags = agsPathOf(path); !ags.file.empty() && ags.test.empty()) {
+        std::string bytes;
+        const AgsTestList list = readWholeFile(path, bytes).ok ? agsTests(bytes) : AgsTestList{};
+        if (list.tests.size() > 1) {
+            std::vector<std::string> items;
+            for (const AgsTest& t : list.tests)
+                items.push_back(t.name() + ":  " + formatPattern(t.top, "0.00", decimalSeparator()) + " to " + formatPattern(t.bottom, "0.00", decimalSeparator()) + " m, " +
+                                std::to_string(t.readings) + " readings");
+            const auto chosen = messageBoxes_->chooseItem(
+                "The file holds " + std::to_string(list.tests.size()) + " cone penetration tests. Open which?", items);
+            if (!chosen) return false;
+            which = path + "#" + list.tests[static_cast<std::size_t>(*chosen)].name();
+        }
+    }
     // Read into a fresh record, so a refused file leaves everything as it was.
     auto fresh = std::make_unique<Sounding>();
-    const OpenedSounding opened = openSounding(path, tables_, commaDecimalMode_, *fresh);
+    const OpenedSounding opened = openSounding(which, tables_, commaDecimalMode_, *fresh);
     const LoadResult& result = opened.load;
     if (!result.ok) {
         messageBoxes_->message(result.error);

@@ -1,11 +1,14 @@
-// A GEF-CPT file we write reads back to a sounding that writes the same
-// file again: every header text and position, and every measured column's
-// values to the decimals written.
+// A GEF-CPT or AGS4 file we write reads back to a sounding that writes the
+// same file again: every header text and position, and every measured
+// column's values to the decimals written.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
+#include "ops/AgsExport.h"
+#include "ops/AgsReader.h"
 #include "ops/GefExport.h"
 #include "ops/GefReader.h"
 #include "support/TestSupport.h"
@@ -23,7 +26,7 @@ std::vector<std::string> splitOn(const std::string& text, const std::string& sep
 }
 
 // Data fields compare as numbers ("-0.0000" is 0), every other line as text.
-void expectSameFile(const std::string& expected, const std::string& actual, const std::string& sample) {
+void expectSameGef(const std::string& expected, const std::string& actual, const std::string& sample) {
     const auto a = splitOn(expected, "\r\n"), b = splitOn(actual, "\r\n");
     ASSERT_EQ(a.size(), b.size()) << sample;
     for (std::size_t i = 0; i < a.size(); ++i) {
@@ -54,7 +57,41 @@ TEST(GefReader, ReadsBackEverySampleItsExportMade) {
         ASSERT_TRUE(r.ok) << sample << ": " << r.error;
         EXPECT_EQ(back->readingCount, s->readingCount) << sample;
         EXPECT_EQ(back->depthDecimals, s->depthDecimals) << sample;
-        expectSameFile(first, gefFile(*back, test::shippedTables(), day).bytes, sample);
+        expectSameGef(first, gefFile(*back, test::shippedTables(), day).bytes, sample);
+    }
+}
+
+// AGS4 rows compare field by field: numbers as numbers, texts as texts.
+void expectSameAgs(const std::string& expected, const std::string& actual, const std::string& sample) {
+    const auto a = splitOn(expected, "\r\n"), b = splitOn(actual, "\r\n");
+    ASSERT_EQ(a.size(), b.size()) << sample;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto fa = splitOn(a[i], "\",\""), fb = splitOn(b[i], "\",\"");
+        ASSERT_EQ(fa.size(), fb.size()) << sample << " line " << i + 1;
+        for (std::size_t k = 0; k < fa.size(); ++k) {
+            char* endA = nullptr;
+            char* endB = nullptr;
+            const double x = std::strtod(fa[k].c_str(), &endA), y = std::strtod(fb[k].c_str(), &endB);
+            if (fa[k].empty() || *endA != '\0' || fb[k].empty() || *endB != '\0')
+                EXPECT_EQ(fa[k], fb[k]) << sample << " line " << i + 1;
+            else
+                EXPECT_EQ(x, y) << sample << " line " << i + 1 << ": " << fa[k] << " / " << fb[k];
+        }
+    }
+}
+
+TEST(AgsReader, ReadsBackEverySampleItsExportMade) {
+    const CalendarDate day{2026, 1, 15};
+    for (const auto& entry : std::filesystem::directory_iterator(test::samplesDir())) {
+        const std::string sample = entry.path().string();
+        auto s = std::make_unique<Sounding>();
+        ASSERT_TRUE(readSoundingFile(sample, test::shippedTables(), 0, *s).ok) << sample;
+        const std::string first = agsFile(*s, test::shippedTables(), day).bytes;
+        auto back = std::make_unique<Sounding>();
+        const LoadResult r = readAgsText(first, "", test::shippedTables(), *back);
+        ASSERT_TRUE(r.ok) << sample << ": " << r.error;
+        EXPECT_EQ(back->readingCount, s->readingCount) << sample;
+        expectSameAgs(first, agsFile(*back, test::shippedTables(), day).bytes, sample);
     }
 }
 
