@@ -198,25 +198,32 @@ class AgsParser {
     std::optional<std::string> read(const std::string& which, Sounding& s, std::vector<std::string>& messages,
                                     AgsExtras& extras) {
         const Group& scpt = groups_.at("SCPT");
+        const int locaColumn = scpt.column("LOCA_ID"), tesnColumn = scpt.column("SCPG_TESN");
+        const auto locaOf = [&](std::size_t r) -> const std::string& { return scpt.rows[r][static_cast<std::size_t>(locaColumn)]; };
+        const auto sameTest = [&](std::size_t a, std::size_t b) {
+            return locaOf(a) == locaOf(b) &&
+                   (tesnColumn < 0 || scpt.rows[a][static_cast<std::size_t>(tesnColumn)] ==
+                                          scpt.rows[b][static_cast<std::size_t>(tesnColumn)]);
+        };
         // The test: named, or the file's only one.
-        std::string key = which;
-        if (key.empty()) {
-            for (std::size_t r = 0; r < scpt.rows.size(); ++r) {
-                const std::string k = testKey(scpt, r);
-                if (key.empty()) key = k;
-                if (k != key)
-                    return "The AGS4 file holds several tests (" + cp1252ToAscii(key) + ", " + cp1252ToAscii(k) +
-                           ", ...): name one, as FILE.ags#" + cp1252ToAscii(key) + ".";
-            }
-        }
         std::vector<std::size_t> rows;
-        for (std::size_t r = 0; r < scpt.rows.size(); ++r)
-            if (testKey(scpt, r) == key || (key.find('/') == std::string::npos && scpt.field(r, "LOCA_ID") == key))
+        if (which.empty()) {
+            for (std::size_t r = 0; r < scpt.rows.size(); ++r) {
+                if (r > 0 && !sameTest(r, 0))
+                    return "The AGS4 file holds several tests (" + cp1252ToAscii(testKey(scpt, 0)) + ", " +
+                           cp1252ToAscii(testKey(scpt, r)) + ", ...): name one, as FILE.ags#" +
+                           cp1252ToAscii(testKey(scpt, 0)) + ".";
                 rows.push_back(r);
-        if (rows.empty()) return "The AGS4 file holds no readings of the test " + cp1252ToAscii(key) + ".";
-        const std::string loca = scpt.field(rows[0], "LOCA_ID"), tesn = scpt.field(rows[0], "SCPG_TESN");
+            }
+        } else {
+            const bool byLocation = which.find('/') == std::string::npos;
+            for (std::size_t r = 0; r < scpt.rows.size(); ++r)
+                if (byLocation ? locaOf(r) == which : testKey(scpt, r) == which) rows.push_back(r);
+        }
+        if (rows.empty()) return "The AGS4 file holds no readings of the test " + cp1252ToAscii(which) + ".";
+        const std::string loca = locaOf(rows[0]), tesn = scpt.field(rows[0], "SCPG_TESN");
         for (std::size_t r : rows)
-            if (testKey(scpt, r) != testKey(scpt, rows[0]))
+            if (!sameTest(r, rows[0]))
                 return "The AGS4 file holds several tests at " + cp1252ToAscii(loca) + ": name one, as FILE.ags#" +
                        cp1252ToAscii(testKey(scpt, rows[0])) + ".";
         if (rows.size() > static_cast<std::size_t>(kMaxReadings))

@@ -209,12 +209,14 @@ class GefParser {
             if (it->second.quantity == kPenetrationLength) depthColumn_ = n;
         }
         if (depthColumn_ == 0) return refusal(lineNumber_, "closes a header without a penetration length (quantity 1)");
+        columns_.resize(static_cast<std::size_t>(header_.columnCount));
+        for (int n = 1; n <= header_.columnCount; ++n) voids_.push_back(header_.columns.at(n).voidValue);
         return std::nullopt;
     }
 
     // One record: its fields, split by the declared separator or by blanks.
-    std::vector<std::string_view> fields(std::string_view record) const {
-        std::vector<std::string_view> out;
+    void fields(std::string_view record, std::vector<std::string_view>& out) const {
+        out.clear();
         const bool blanks = header_.columnSeparator.empty() || header_.columnSeparator == " ";
         std::size_t i = 0;
         while (i < record.size()) {
@@ -236,7 +238,6 @@ class GefParser {
         }
         // Many writers end a record with the column separator too.
         if (!blanks && static_cast<int>(out.size()) == header_.columnCount + 1 && out.back().empty()) out.pop_back();
-        return out;
     }
 
     std::optional<std::string> readData() {
@@ -259,31 +260,35 @@ class GefParser {
     }
 
     std::optional<std::string> readRecord(std::string_view record) {
-        const auto f = fields(record);
+        fields(record, fields_);
+        const auto& f = fields_;
         if (static_cast<int>(f.size()) != header_.columnCount)
             return refusal(lineNumber_, "holds " + std::to_string(f.size()) + " values where the header declares " +
                                             std::to_string(header_.columnCount) + " columns");
-        if (rows_.size() >= static_cast<std::size_t>(kMaxReadings))
+        if (readings_ >= kMaxReadings)
             return refusal(lineNumber_, "holds reading " + std::to_string(kMaxReadings + 1) + ", more than " +
                                             std::to_string(kMaxReadings) + " readings fit");
-        std::vector<std::optional<double>> row(static_cast<std::size_t>(header_.columnCount));
-        for (int n = 1; n <= header_.columnCount; ++n) {
-            const auto v = gefNumber(f[static_cast<std::size_t>(n - 1)]);
+        record_.clear();
+        for (std::size_t k = 0; k < f.size(); ++k) {
+            const auto v = gefNumber(f[k]);
             if (!v)
-                return refusal(lineNumber_, "holds \"" + cp1252ToAscii(f[static_cast<std::size_t>(n - 1)]) +
-                                                "\" in column " + std::to_string(n) + ", which is not a number");
-            const Column& c = header_.columns[n];
-            if (!(c.voidValue && *v == *c.voidValue)) row[static_cast<std::size_t>(n - 1)] = *v;
+                return refusal(lineNumber_, "holds \"" + cp1252ToAscii(f[k]) + "\" in column " + std::to_string(k + 1) +
+                                                ", which is not a number");
+            if (k + 1 == static_cast<std::size_t>(depthColumn_) && voids_[k] && *v == *voids_[k])
+                return refusal(lineNumber_, "has no penetration length");
+            record_.push_back(*v);
         }
-        if (!row[static_cast<std::size_t>(depthColumn_ - 1)])
-            return refusal(lineNumber_, "has no penetration length");
+        // Only a whole record is kept.
+        for (std::size_t k = 0; k < f.size(); ++k)
+            columns_[k].push_back(voids_[k] && record_[k] == *voids_[k] ? std::nullopt
+                                                                         : std::optional<double>(record_[k]));
+        ++readings_;
         const std::string_view depthText = trim(f[static_cast<std::size_t>(depthColumn_ - 1)]);
         if (const std::size_t point = depthText.find('.'); point != std::string_view::npos)
             depthDecimals_ = std::max(depthDecimals_, depthText.find_first_not_of("0123456789", point + 1) ==
                                                               std::string_view::npos
                                                           ? static_cast<int>(depthText.size() - point - 1)
                                                           : 3);
-        rows_.push_back(std::move(row));
         return std::nullopt;
     }
 
@@ -370,19 +375,13 @@ class GefParser {
     }
 
     // The measured columns, the penetration lengths and the times.
-    void fillReadings(ImportedTest& t, std::vector<std::string>& messages) const {
-        for (const auto& row : rows_) {
-            t.depth.push_back(*row[static_cast<std::size_t>(depthColumn_ - 1)]);
-        }
+    void fillReadings(ImportedTest& t, std::vector<std::string>& messages) {
+        for (const auto& d : columns_[static_cast<std::size_t>(depthColumn_ - 1)]) t.depth.push_back(*d);
         t.depthDecimals = depthDecimals_;
         for (int n = 1; n <= header_.columnCount; ++n) {
             const Column& col = header_.columns.at(n);
-            const auto valuesOf = [&] {
-                std::vector<std::optional<double>> v;
-                for (const auto& row : rows_) v.push_back(row[static_cast<std::size_t>(n - 1)]);
-                return v;
-            };
-            if (col.quantity == kTime) t.time = valuesOf();
+            auto& values = columns_[static_cast<std::size_t>(n - 1)];
+            if (col.quantity == kTime) t.time = values;
             if (n == depthColumn_ || col.quantity == kTime || isDerived(col.quantity)) continue;
             const GefChannel* kind = channelOf(col.quantity);
             if (!kind) {
@@ -392,7 +391,8 @@ class GefParser {
                 continue;
             }
             t.columns.push_back({kind->type, std::string(kind->name), col.unit, kind->defaultUnit,
-                                 "column " + std::to_string(n) + " (" + cp1252ToAscii(col.name) + ")", valuesOf()});
+                                 "column " + std::to_string(n) + " (" + cp1252ToAscii(col.name) + ")",
+                                 std::move(values)});
         }
     }
 
@@ -403,7 +403,11 @@ class GefParser {
     Header header_;
     int depthColumn_ = 0;
     int depthDecimals_ = 0;  // the most any penetration length is written with
-    std::vector<std::vector<std::optional<double>>> rows_;
+    std::vector<std::vector<std::optional<double>>> columns_;  // the data, column by column
+    std::vector<std::optional<double>> voids_;                  // each column's void value
+    std::vector<std::string_view> fields_;                      // the record being read
+    std::vector<double> record_;                                // and its numbers
+    int readings_ = 0;
 };
 
 }  // namespace

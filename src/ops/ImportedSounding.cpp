@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <map>
 
@@ -106,6 +107,8 @@ std::optional<std::string> fillImportedSounding(const ImportedTest& test, const 
         s.channelUnitIndex[c] = static_cast<int16_t>(unit);
         s.channelUnitFactor[c] = tables.factor(col.type, unit);
         const int count = static_cast<int>(std::min(col.values.size(), test.depth.size()));
+        s.rawColumn(c).hold(static_cast<std::size_t>(count) + 1);
+        s.valueColumn(c).hold(static_cast<std::size_t>(count) + 1);
         for (int r = 1; r <= count; ++r) {
             const auto& v = col.values[static_cast<std::size_t>(r - 1)];
             if (!v) {
@@ -126,6 +129,9 @@ std::optional<std::string> fillImportedSounding(const ImportedTest& test, const 
         std::none_of(s.channelType.begin() + 1, s.channelType.begin() + 1 + c, [](int16_t t) { return t == 3; });
 
     s.readingCount = static_cast<int32_t>(test.depth.size());
+    s.depth.hold(test.depth.size() + 1);
+    s.speed.hold(test.depth.size() + 1);
+    s.valueColumn(0).hold(test.depth.size() + 1);
     for (int r = 1; r <= s.readingCount; ++r) {
         s.depth[r] = static_cast<float>(test.depth[static_cast<std::size_t>(r - 1)]);
         s.value(0, r) = s.depth[r];
@@ -167,6 +173,8 @@ std::optional<std::string> fillImportedSounding(const ImportedTest& test, const 
 }
 
 std::string toCodePage(std::string_view bytes) {
+    if (std::all_of(bytes.begin(), bytes.end(), [](char ch) { return static_cast<unsigned char>(ch) < 0x80; }))
+        return std::string(bytes);
     std::string out;
     out.reserve(bytes.size());
     bool anyWide = false;
@@ -200,6 +208,32 @@ std::optional<double> plainNumber(std::string_view text) {
     text = trimmed(text);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     if (text.empty()) return std::nullopt;
+    // The usual field, "-12.345": its digits as a whole number, divided once
+    // by an exact power of ten, which rounds as the full conversion does.
+    {
+        static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11,
+                                             1e12, 1e13, 1e14, 1e15};
+        std::size_t i = text.front() == '-' ? 1 : 0;
+        std::uint64_t mantissa = 0;
+        int digits = 0, decimals = 0;
+        bool point = false, plain = i < text.size();
+        for (; i < text.size() && plain; ++i) {
+            const char ch = text[i];
+            if (ch >= '0' && ch <= '9') {
+                mantissa = mantissa * 10 + static_cast<unsigned>(ch - '0');
+                ++digits;
+                decimals += point;
+            } else if (ch == '.' && !point) {
+                point = true;
+            } else {
+                plain = false;
+            }
+        }
+        if (plain && digits > 0 && digits <= 15) {
+            const double v = static_cast<double>(mantissa) / kPowers[decimals];
+            return text.front() == '-' ? -v : v;
+        }
+    }
     double v = 0.0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
     if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(v)) return std::nullopt;
