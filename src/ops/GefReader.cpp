@@ -12,6 +12,7 @@
 #include "model/CodePage.h"
 #include "ops/GpsSentence.h"
 #include "ops/ImportedSounding.h"
+#include "ops/NationalGrid.h"
 
 namespace qm {
 
@@ -370,8 +371,14 @@ class GefParser {
         const auto code = p.size() >= 3 ? wholeNumber(p[0]) : std::nullopt;
         const auto x = p.size() >= 3 ? gefNumber(p[1]) : std::nullopt;
         const auto y = p.size() >= 3 ? gefNumber(p[2]) : std::nullopt;
-        if (!code || *code != 1 || !x || !y || std::fabs(*y) > 90 || std::fabs(*x) > 180) return {};
-        return gpsSentenceOf(*y, *x);
+        if (!code || !x || !y) return {};
+        // 00001 is WGS84 in degrees; the national grids go through the
+        // coordinate library.
+        if (*code == 1) return gpsSentenceOf(*y, *x);
+        const int epsg = *code == 31000 ? 28992 : *code == 32000 ? 31370 : 0;
+        if (epsg == 0) return {};
+        const auto wgs = gridToWgs84(epsg, *x, *y);
+        return wgs ? gpsSentenceOf(wgs->latitude, wgs->longitude) : std::string();
     }
 
     // The measured columns, the penetration lengths and the times.
