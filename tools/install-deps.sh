@@ -9,7 +9,7 @@ set -euo pipefail
 
 packages=(build-essential cmake qt6-base-dev qt6-svg-dev poppler-utils libgtest-dev libgmock-dev libbenchmark-dev
           locales xvfb xauth imagemagick clang-16 libclang-rt-16-dev ccache lld python3
-          dpkg-dev file desktop-file-utils libxml2-utils man-db shared-mime-info bc
+          libproj-dev proj-data pkg-config dpkg-dev file desktop-file-utils libxml2-utils man-db shared-mime-info bc
           python3-pandas python3-numpy)
 # tools/make-doc-pictures.sh drives the window under Xvfb with xdotool.
 packages+=(xdotool)

@@ -12,6 +12,7 @@
 #include "cli/TerminalText.h"
 #include "model/NumberText.h"
 #include "model/SoundingReader.h"
+#include "ops/SoundingOpen.h"
 
 namespace qm::cli {
 
@@ -25,7 +26,7 @@ bool runChain(CliContext& ctx, const std::vector<std::string>& args, std::size_t
         return false;
     }
     ctx.keepsHistory = std::find(args.begin() + static_cast<std::ptrdiff_t>(next), args.end(), "--log") != args.end();
-    LoadResult loaded = readSoundingFile(input.path, ctx.tables, ctx.commaDecimalMode, ctx.sounding);
+    LoadResult loaded = openSounding(input.path, ctx.tables, ctx.commaDecimalMode, ctx.sounding).load;
     for (const std::string& m : loaded.messages) ctx.message(m);
     if (!loaded.ok) {
         ctx.message(loaded.error);

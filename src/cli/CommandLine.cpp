@@ -9,6 +9,8 @@
 #include "model/NumberText.h"
 #include "model/SafeFile.h"
 #include "ops/LogPage.h"
+#include "ops/AgsReader.h"
+#include "ops/SoundingOpen.h"
 
 namespace qm::cli {
 
@@ -65,6 +67,28 @@ std::vector<InputFile> soundingsIn(const std::string& folder) {
     if (found.empty()) throw UsageError{"the folder " + folder + " holds no .cpt files"};
     std::sort(found.begin(), found.end(), [](const InputFile& a, const InputFile& b) { return a.name < b.name; });
     return found;
+}
+
+// An AGS4 file stands for each of its tests, a sounding of its own: the
+// path names the test after "#", and {stem} is the file's stem, a dash and
+// the test's name. A file that cannot be read or listed stays one input,
+// whose load then says why.
+std::vector<InputFile> agsInputs(const std::string& path) {
+    const AgsPath ags = agsPathOf(path);
+    const std::string stem = fs::path(ags.file).stem().string();
+    const auto safe = [](std::string name) {
+        for (char& ch : name)
+            if (ch == '/' || ch == '\\' || ch == '#') ch = '-';
+        return name;
+    };
+    if (!ags.test.empty()) return {{path, stem + "-" + safe(ags.test) + ".ags", {}}};
+    std::string bytes;
+    if (!readWholeFile(path, bytes).ok) return {{path, fs::path(path).filename().string(), {}}};
+    const AgsTestList list = agsTests(bytes);
+    if (list.tests.empty()) return {{path, fs::path(path).filename().string(), {}}};
+    std::vector<InputFile> inputs;
+    for (const AgsTest& t : list.tests) inputs.push_back({path + "#" + t.name(), stem + "-" + safe(t.name()) + ".ags", {}});
+    return inputs;
 }
 
 unsigned jobCount(const CliContext& ctx, const std::string& text) {
@@ -207,6 +231,9 @@ CommandLine readCommandLine(const std::vector<std::string>& args, const ActionRe
             const std::vector<InputFile> files = soundingsIn(args[next]);
             line.inputs.insert(line.inputs.end(), files.begin(), files.end());
             line.several = true;
+        } else if (!agsPathOf(args[next]).file.empty()) {
+            const std::vector<InputFile> tests = agsInputs(args[next]);
+            line.inputs.insert(line.inputs.end(), tests.begin(), tests.end());
         } else {
             line.inputs.push_back({args[next], fs::path(args[next]).filename().string(), {}});
         }
