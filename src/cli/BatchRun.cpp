@@ -26,7 +26,9 @@ bool runChain(CliContext& ctx, const std::vector<std::string>& args, std::size_t
         return false;
     }
     ctx.keepsHistory = std::find(args.begin() + static_cast<std::ptrdiff_t>(next), args.end(), "--log") != args.end();
-    LoadResult loaded = openSounding(input.path, ctx.tables, ctx.commaDecimalMode, ctx.sounding).load;
+    const OpenedSounding opened = openSounding(input.path, ctx.tables, ctx.commaDecimalMode, ctx.sounding);
+    const LoadResult& loaded = opened.load;
+    ctx.fileAreaRatio = opened.netAreaRatio;
     for (const std::string& m : loaded.messages) ctx.message(m);
     if (!loaded.ok) {
         ctx.message(loaded.error);

@@ -39,6 +39,9 @@ struct CliContext {
     bool checking = false;
     // Set by --interpret: the exports after it carry the interpretation.
     std::optional<InterpretationSettings> interpretation;
+    // The cone's net area ratio that a GEF-CPT or AGS4 input gives: the
+    // interpretation's unless --area-ratio says otherwise.
+    std::optional<double> fileAreaRatio;
     std::ostream& out;
     std::ostream& err;
 
