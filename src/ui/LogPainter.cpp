@@ -155,7 +155,7 @@ void drawLogPage(QPainter& p, const QSize& devicePage, const LogRequest& request
         low = std::min({low, s.top, s.bottom});
         high = std::max({high, s.top, s.bottom});
     }
-    ProfileGeometry g = layoutProfile(area, static_cast<int>(tracks.size()), style, low, high);
+    ProfileGeometry g = layoutProfile(area, tracks, style, low, high);
     g.top = spans[index].top;
     g.bottom = spans[index].bottom;
     drawProfile(p, g, request.profile, tracks, style);

@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "model/SoundingReader.h"
+#include "ops/TrackScales.h"
 
 #include "ui/LogPainter.h"
 #include "ui/ProfileView.h"
@@ -26,6 +27,7 @@ LogRequest requestFor(const std::string& sample, LogFormat format, double metres
     EXPECT_TRUE(readSoundingFile(samplesDir() + "/" + sample, tables, 0, *s).ok);
     LogRequest r;
     r.profile = buildProfile(*s, tables, false, 1.85);
+    applyScales(r.profile);
     r.tracks = logTracks(r.profile, [](int) { return false; });
     r.header = logHeaderFields(*s, sample, CalendarDate{2026, 3, 4});
     r.format = format;
