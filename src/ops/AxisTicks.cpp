@@ -55,19 +55,24 @@ DepthTicks depthTicks(double top, double bottom, double length, double labelSpac
     if (!(span > 0.0) || !std::isfinite(span) || !(length > 0.0)) return t;
     const double pixelsPerUnit = length / span;
     // A log page reads best with a label every metre (every 5 ft); finer
-    // steps serve a window zoomed in to a few metres only.
+    // steps serve a window zoomed in to less than three of them, and then
+    // the coarsest that still gives three intervals.
     const double least = feet ? 5.0 : 1.0;
-    const bool zoomedIn = span / least < 4.0;
+    const bool zoomedIn = span / least < 3.0 * (1 - 1e-9);
+    std::vector<double> steps;
+    for (double power = 1e-3; power < 1e7; power *= 10.0)
+        for (double m : {1.0, 2.0, 5.0}) steps.push_back(m * power);
+    auto fits = [&](double step) { return step * pixelsPerUnit >= labelSpacing; };
     double chosen = 0.0;
-    for (double power = 1e-3; power < 1e7 && chosen == 0.0; power *= 10.0)
-        for (double m : {1.0, 2.0, 5.0}) {
-            const double step = m * power;
-            if (!zoomedIn && step < least * (1 - 1e-9)) continue;
-            if (step * pixelsPerUnit >= labelSpacing) {
+    if (zoomedIn)
+        for (double step : steps)
+            if (step < least * (1 - 1e-9) && span / step >= 3.0 * (1 - 1e-9) && fits(step)) chosen = step;
+    if (chosen == 0.0)
+        for (double step : steps)
+            if ((zoomedIn || step >= least * (1 - 1e-9)) && fits(step)) {
                 chosen = step;
                 break;
             }
-        }
     if (chosen == 0.0) chosen = span;
     t.major = chosen;
     const double mantissa = chosen / std::pow(10.0, std::floor(std::log10(chosen) + 1e-9));

@@ -24,8 +24,9 @@ struct DepthTicks {
 // The depth ticks for the axis values `top` to `bottom` (either order) drawn
 // over `length` pixels, whose labels must stand at least `labelSpacing`
 // pixels apart. Majors come at 1, 2 or 5 times a power of ten metres (feet:
-// 5, 10, 20, 50, ...), never finer than a metre (5 ft) while at least four
-// such majors fit; minors split a major step in five (in four for a step
+// 5, 10, 20, 50, ...), never finer than a metre (5 ft) while the span holds
+// three of them; a shorter span takes the coarsest finer step that gives
+// three intervals. Minors split a major step in five (in four for a step
 // of 2) and are left out when they would stand closer than 3 pixels.
 DepthTicks depthTicks(double top, double bottom, double length, double labelSpacing, bool feet);
 

@@ -207,43 +207,74 @@ void ViewCommands::setOwnScale(const ProfileTrack& t, std::optional<ValueRange> 
 }
 
 void ViewCommands::rebuildScaleMenu() {
-    scalesMenu_->clear();
     const ProfileData* data = profile_->profile();
+    // The items stay while the tracks and their units do (a choice redraws
+    // the profile from inside its own item's signal); only the checks move.
+    std::string signature;
+    if (data)
+        for (const ProfileTrack& t : data->tracks) signature += scaleKey(t) + "|";
+    if (signature != scaleSignature_) {
+        scaleSignature_ = signature;
+        scalesMenu_->clear();
+        for (QMenu* old : scalesMenu_->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly)) delete old;
+        int n = 0;
+        if (data)
+            for (const ProfileTrack& t : data->tracks) addScaleItems(t, ++n);
+        scalesMenu_->menuAction()->setEnabled(!scalesMenu_->actions().isEmpty());
+    }
     if (!data) return;
-    const char sep = form_.decimalSeparator();
     int n = 0;
     for (const ProfileTrack& t : data->tracks) {
         ++n;
-        QString caption = fromCp1252(t.title).replace("&", "&&") + " (" + QString::fromStdString(unitSpelling(t.unit)) + ")";
-        if (n <= 10) caption = QStringLiteral("&%1 ").arg(n % 10) + caption;
-        QMenu* menu = scalesMenu_->addMenu(caption);
-        menu->setObjectName(QStringLiteral("mnuScale_%1").arg(n));
-        menu->menuAction()->setObjectName(QStringLiteral("mnuScale_%1").arg(n));
-        const ProfileTrack track = t;  // the choices outlive this profile
-        auto choice = [&](const QString& name, const QString& text, bool checked, auto&& run) {
-            auto* a = new QAction(text, menu);
-            a->setObjectName(name);
-            a->setCheckable(true);
-            a->setChecked(checked);
-            connect(a, &QAction::triggered, this, run);
-            menu->addAction(a);
-        };
-        choice(QStringLiteral("mnuScaleAuto_%1").arg(n), "&Automatic", !t.ownScale,
-               [this, track] { setOwnScale(track, std::nullopt); });
-        int k = 0;
-        for (double high : standardScales(t)) {
-            ++k;
-            const ValueRange range{0.0, high};
-            const bool on = t.ownScale && t.low == 0.0 && t.high == high;
-            const QString text = QStringLiteral("0 – ") + QString::fromStdString(generalNumberText(static_cast<float>(high), sep));
-            choice(QStringLiteral("mnuScaleStd_%1_%2").arg(n).arg(k), text, on, [this, track, range] { setOwnScale(track, range); });
+        const std::vector<double> standard = standardScales(t);
+        bool isStandard = false;
+        for (std::size_t k = 0; k < standard.size(); ++k) {
+            const bool on = t.ownScale && t.low == 0.0 && t.high == standard[k];
+            isStandard = isStandard || on;
+            if (QAction* a = form_.action(QStringLiteral("mnuScaleStd_%1_%2").arg(n).arg(k + 1).toLatin1().constData()))
+                a->setChecked(on);
         }
-        bool standard = false;
-        for (double high : standardScales(t)) standard = standard || (t.low == 0.0 && t.high == high);
-        choice(QStringLiteral("mnuScaleOwn_%1").arg(n), "&Own...", t.ownScale && !standard,
-               [this, track] { askOwnScale(track); });
+        if (QAction* a = form_.action(QStringLiteral("mnuScaleAuto_%1").arg(n).toLatin1().constData()))
+            a->setChecked(!t.ownScale);
+        if (QAction* a = form_.action(QStringLiteral("mnuScaleOwn_%1").arg(n).toLatin1().constData()))
+            a->setChecked(t.ownScale && !isStandard);
     }
-    scalesMenu_->menuAction()->setEnabled(!scalesMenu_->actions().isEmpty());
+}
+
+void ViewCommands::addScaleItems(const ProfileTrack& t, int n) {
+    const char sep = form_.decimalSeparator();
+    QString caption = fromCp1252(t.title).replace("&", "&&") + " (" + QString::fromStdString(unitSpelling(t.unit)) + ")";
+    if (n <= 10) caption = QStringLiteral("&%1 ").arg(n % 10) + caption;
+    QMenu* menu = scalesMenu_->addMenu(caption);
+    menu->setObjectName(QStringLiteral("mnuScale_%1").arg(n));
+    menu->menuAction()->setObjectName(QStringLiteral("mnuScale_%1").arg(n));
+    // The track's name and unit pick the remembered scale; n finds the
+    // track in the profile of the moment.
+    auto choice = [&](const QString& name, const QString& text, auto&& run) {
+        auto* a = new QAction(text, menu);
+        a->setObjectName(name);
+        a->setCheckable(true);
+        connect(a, &QAction::triggered, this, run);
+        menu->addAction(a);
+    };
+    auto trackAt = [this](int i) -> const ProfileTrack* {
+        const ProfileData* d = profile_->profile();
+        return d && i >= 1 && static_cast<std::size_t>(i) <= d->tracks.size() ? &d->tracks[static_cast<std::size_t>(i) - 1] : nullptr;
+    };
+    choice(QStringLiteral("mnuScaleAuto_%1").arg(n), "&Automatic", [this, trackAt, n] {
+        if (const ProfileTrack* t = trackAt(n)) setOwnScale(ProfileTrack(*t), std::nullopt);
+    });
+    int k = 0;
+    for (double high : standardScales(t)) {
+        ++k;
+        const QString text = QStringLiteral("0 \u2013 ") + QString::fromStdString(generalNumberText(static_cast<float>(high), sep));
+        choice(QStringLiteral("mnuScaleStd_%1_%2").arg(n).arg(k), text, [this, trackAt, n, high] {
+            if (const ProfileTrack* t = trackAt(n)) setOwnScale(ProfileTrack(*t), ValueRange{0.0, high});
+        });
+    }
+    choice(QStringLiteral("mnuScaleOwn_%1").arg(n), "&Own...", [this, trackAt, n] {
+        if (const ProfileTrack* t = trackAt(n)) askOwnScale(ProfileTrack(*t));
+    });
 }
 
 void ViewCommands::askOwnScale(const ProfileTrack& t) {

@@ -56,6 +56,7 @@ class ViewCommands : public QObject {
     void rebuildProfile();
     void rebuildTrackMenu();
     void rebuildScaleMenu();
+    void addScaleItems(const ProfileTrack& t, int n);
     void askOwnScale(const ProfileTrack& t);
     bool fitsBeside() const;
     void picked(double axisValue);
@@ -70,6 +71,7 @@ class ViewCommands : public QObject {
     QMenu* scalesMenu_ = nullptr;
     // The user's scales by track and unit ("qc@MPA"), as remembered.
     std::map<std::string, ValueRange> ownScales_;
+    std::string scaleSignature_;
     QAction* profileItem_ = nullptr;
     bool stale_ = true;
     bool syncing_ = false;
