@@ -25,10 +25,11 @@ std::string trimmed(const std::string& s) {
 
 constexpr double kRoundSteps[] = {1.0, 1.5, 2.0, 2.5, 3.0, 4.0, 5.0, 6.0, 8.0, 10.0};
 
-// Value at share q of the sorted readings (nearest rank below).
-double share(const std::vector<float>& sorted, double q) {
-    const std::size_t i = static_cast<std::size_t>(std::floor(q * static_cast<double>(sorted.size() - 1)));
-    return sorted[std::min(i, sorted.size() - 1)];
+// How many readings at either end of `count` sorted ones the scale leaves
+// to the spikes: 2 % (at least one) from ten readings on, none below.
+std::size_t spikesAtEachEnd(std::size_t count) {
+    if (count < kScaleLeastReadingsForSpikes) return 0;
+    return static_cast<std::size_t>(std::ceil(kScaleBulkShare * static_cast<double>(count - 1) - 1e-9));
 }
 
 double roundUp(double v, const std::vector<double>& standard) {
@@ -58,7 +59,8 @@ ValueRange automaticScale(std::vector<float> values, bool fromZero, const std::v
     values.erase(std::remove_if(values.begin(), values.end(), [](float v) { return !hasData(v); }), values.end());
     if (values.empty()) return {0.0, standard.empty() ? 1.0 : standard.front()};
     std::sort(values.begin(), values.end());
-    const double bulkLow = share(values, kScaleBulkShare), bulkHigh = share(values, 1.0 - kScaleBulkShare);
+    const std::size_t spikes = spikesAtEachEnd(values.size());
+    const double bulkLow = values[spikes], bulkHigh = values[values.size() - 1 - spikes];
     if (fromZero) {
         ValueRange r{0.0, 0.0};
         if (bulkHigh > 0.0) r.high = roundUp(bulkHigh * (1 + kScaleHeadroom), standard);
@@ -79,6 +81,9 @@ ValueRange automaticScale(std::vector<float> values, bool fromZero, const std::v
     const double step = tickStep(low, high, 5);
     ValueRange r{std::floor(low / step + 1e-9) * step, std::ceil(high / step - 1e-9) * step};
     if (r.high <= r.low) r.high = r.low + step;
+    // A bound that rounds to zero from below is 0, not -0.
+    if (r.low == 0.0) r.low = 0.0;
+    if (r.high == 0.0) r.high = 0.0;
     return r;
 }
 

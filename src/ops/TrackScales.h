@@ -5,6 +5,7 @@
 // user's own minimum and maximum. Readings beyond the scale are drawn at
 // the track's edge, where a mark shows that they go on.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -19,9 +20,11 @@ struct ValueRange {
     double low = 0.0, high = 1.0;
 };
 
-// The share of readings the automatic scale looks at: the lowest and the
-// highest 2 % are left to the spikes.
+// The share of readings the automatic scale leaves to the spikes at either
+// end (the lowest and the highest 2 %, at least one each), from this many
+// readings on.
 constexpr double kScaleBulkShare = 0.02;
+constexpr std::size_t kScaleLeastReadingsForSpikes = 10;
 // Room above the bulk, as a share of it.
 constexpr double kScaleHeadroom = 0.1;
 
