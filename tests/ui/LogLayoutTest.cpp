@@ -85,6 +85,8 @@ LogRequest requestFor(const std::string& sample, bool feet, double metres, bool 
     r.header = logHeaderFields(*s, sample, CalendarDate{2026, 3, 4});
     r.format = LogFormat::Svg;
     r.metresPerPage = metres;
+    // A second gap just below the first, whose label must not cover the first one's.
+    if (!r.profile.gaps.empty()) r.profile.gaps.emplace_back(r.profile.gaps[0].second + 0.02, r.profile.gaps[0].second + 0.04);
     return r;
 }
 
@@ -126,6 +128,20 @@ TEST(LogLayout, TextsStayInTheirBoxesAndLinesInTheirTracks) {
                 EXPECT_TRUE(placed) << t.text.toStdString() << " at " << t.box.x() << "," << t.box.y() << " "
                                     << t.box.width() << "x" << t.box.height();
             }
+            // Over the traces only the drill-out labels; legends and tick
+            // labels stay in the header band.
+            for (const SvgText& t : svg.texts)
+                for (const QRectF& r : g.tracks) {
+                    const QRectF over = r.intersected(t.box);
+                    if (over.width() > 0.5 && over.height() > 0.5) {
+                        EXPECT_TRUE(t.text.startsWith("drill-out")) << t.text.toStdString() << " over the traces";
+                    }
+                }
+            // The project title and the remarks in the header.
+            const auto has = [&svg](const char* text) {
+                return std::any_of(svg.texts.begin(), svg.texts.end(), [text](const SvgText& t) { return t.text == text; });
+            };
+            EXPECT_TRUE(has("Project") && has("Remarks"));
             for (std::size_t i = 0; i < svg.texts.size(); ++i)
                 for (std::size_t j = i + 1; j < svg.texts.size(); ++j) {
                     const QRectF both = svg.texts[i].box.intersected(svg.texts[j].box);
