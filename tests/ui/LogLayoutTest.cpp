@@ -85,8 +85,9 @@ LogRequest requestFor(const std::string& sample, bool feet, double metres, bool 
     r.header = logHeaderFields(*s, sample, CalendarDate{2026, 3, 4});
     r.format = LogFormat::Svg;
     r.metresPerPage = metres;
-    // A second gap just below the first, whose label must not cover the first one's.
-    if (!r.profile.gaps.empty()) r.profile.gaps.emplace_back(r.profile.gaps[0].second + 0.02, r.profile.gaps[0].second + 0.04);
+    // A second gap a few centimetres below the first, whose label must not
+    // cover the first one's.
+    if (!r.profile.gaps.empty()) r.profile.gaps.emplace_back(r.profile.gaps[0].first + 0.05, r.profile.gaps[0].second + 0.05);
     return r;
 }
 
