@@ -3,6 +3,8 @@
 // page and ten pages (3 m per page), as --plot and Export Log make it.
 #include <benchmark/benchmark.h>
 
+#include "ops/TrackScales.h"
+
 #include <QGuiApplication>
 #include <memory>
 
@@ -21,6 +23,7 @@ void BM_DrawLog(benchmark::State& state) {
     s->waterTableDepth = "1.85";
     LogRequest request;
     request.profile = buildProfile(*s, bench::benchTables(), false, 1.85);
+    applyScales(request.profile);
     request.tracks = logTracks(request.profile, [](int) { return false; });
     request.header = logHeaderFields(*s, "big.cpt", CalendarDate{2026, 1, 2});
     request.format = static_cast<LogFormat>(state.range(0));

@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "BigSounding.h"
+#include "ops/TrackScales.h"
 #include "model/ProfileData.h"
 #include "model/SafeFile.h"
 #include "model/SoundingReader.h"
@@ -196,7 +197,8 @@ void BM_ProfileBuild(benchmark::State& state) {
 void BM_ProfileDraw(benchmark::State& state) {
     auto s = std::make_unique<Sounding>();
     readSoundingText(bench::bigSoundingFile(true), bench::benchTables(), 0, *s);
-    const ProfileData data = buildProfile(*s, bench::benchTables(), false, 1.5);
+    ProfileData data = buildProfile(*s, bench::benchTables(), false, 1.5);
+    applyScales(data);
     std::vector<const ProfileTrack*> tracks;
     for (const ProfileTrack& t : data.tracks)
         if (!t.optional) tracks.push_back(&t);
@@ -211,7 +213,7 @@ void BM_ProfileDraw(benchmark::State& state) {
         image.fill(Qt::white);
         QPainter p(&image);
         const ui::ProfileGeometry g =
-            ui::layoutProfile(QRectF(image.rect()), 4, style, data.axisMin, data.axisMax);
+            ui::layoutProfile(QRectF(image.rect()), tracks, style, data.axisMin, data.axisMax);
         ui::drawProfile(p, g, data, tracks, style);
     }
 }

@@ -9,4 +9,6 @@ cmake --build build -j"$(nproc)" --target quillmere quillmere-cli
 if [ "$#" -gt 0 ]; then
   exec build/bin/quillmere "$@"
 fi
-exec build/bin/quillmere build/bin/samples/sample-10ch.cpt
+# Three channels: the page leaves room for the profile beside it on a
+# 1366 x 768 screen, and the older sample shows a drill-out.
+exec build/bin/quillmere build/bin/samples/sample-older.cpt

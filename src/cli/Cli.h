@@ -8,6 +8,7 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/ChannelTypeTable.h"
@@ -28,6 +29,8 @@ struct CliContext {
     int commaDecimalMode = 0;
     char sep = '.';
     bool depthInFeet = false;  // the page's depth unit
+    // --scale TRACK=MIN:MAX for the logs that follow, in the order given.
+    std::vector<std::pair<std::string, std::pair<double, double>>> scales;
     // Every action that changed the sounding, in words, for --log.
     History history;
     // Only --log reads the history: a chain without it keeps no steps,

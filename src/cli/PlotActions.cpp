@@ -2,6 +2,7 @@
 // sounding as it stands after the actions before it, with the main tracks
 // (the window's optional tracks are a choice made on screen).
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -13,6 +14,7 @@
 #include "model/SafeFile.h"
 #include "ops/ExportDate.h"
 #include "ops/LogPage.h"
+#include "ops/TrackScales.h"
 #include "ops/WaterTable.h"
 
 namespace qm::cli {
@@ -26,6 +28,27 @@ const char* const kPageSize = "--page-size";
 // millimetres has no room between its depth ticks, and one of almost no
 // depth at all puts the readings at positions no number can hold.
 constexpr double kLeastDepthPerPage = 0.1;
+
+const char* const kScale = "--scale";
+
+bool runScale(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
+    const std::string& text = argumentOf(args, next, kScale);
+    const std::size_t eq = text.rfind('=');
+    const std::optional<ValueRange> range =
+        eq == std::string::npos ? std::nullopt : parseScale(text.substr(eq + 1), '.');
+    if (!range || eq == 0)
+        throw UsageError{std::string(kScale) + " takes TRACK=MIN:MAX with MIN below MAX, not " + text};
+    if (ctx.checking) return true;
+    ctx.scales.push_back({text.substr(0, eq), {range->low, range->high}});
+    return true;
+}
+
+// The tracks' names, for a --scale that names none of them.
+std::string trackNames(const ProfileData& p) {
+    std::string names;
+    for (const ProfileTrack& t : p.tracks) names += (names.empty() ? "" : ", ") + t.key;
+    return names;
+}
 
 bool runPlot(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
     const std::string out = argumentOf(args, next, kPlot);
@@ -63,6 +86,19 @@ bool runPlot(CliContext& ctx, const std::vector<std::string>& args, std::size_t&
     const std::optional<float> water = waterTableDepth(s.waterTableDepth);
     request.profile = buildProfile(s, ctx.tables, ctx.depthInFeet,
                                    water ? std::optional<double>(*water) : std::nullopt);
+    for (const auto& [name, range] : ctx.scales)
+        if (std::none_of(request.profile.tracks.begin(), request.profile.tracks.end(),
+                         [&name](const ProfileTrack& t) { return trackNamed(t, name); })) {
+            ctx.message(std::string(kScale) + " " + name + ": this sounding has no such track (it has " +
+                        trackNames(request.profile) + ").");
+            return false;
+        }
+    // The last --scale that names a track wins.
+    applyScales(request.profile, [&ctx](const ProfileTrack& t) -> std::optional<ValueRange> {
+        for (auto it = ctx.scales.rbegin(); it != ctx.scales.rend(); ++it)
+            if (trackNamed(t, it->first)) return ValueRange{it->second.first, it->second.second};
+        return std::nullopt;
+    });
     request.tracks = logTracks(request.profile, [](int) { return false; });
     request.header = logHeaderFields(s, s.openedFileTitle, exportDate());
     request.decimalSeparator = ctx.sep;
@@ -107,6 +143,10 @@ void registerPlotActions(ActionRegistry& r) {
            "draw the log (header and profile) as PDF, PNG (300 dpi) or SVG by OUT's extension; "
            "several pages go to OUT-1.png, OUT-2.png, ... (QM_TODAY as for GEF)",
            runPlot, Writes::PagesAtFirstArgument});
+    r.add({kScale, std::string(kScale) + " TRACK=MIN:MAX",
+           "a track's value scale on the logs that follow (TRACK: qc, fs, u, Rf, a channel's name or number); "
+           "repeatable",
+           runScale});
 }
 
 }  // namespace qm::cli

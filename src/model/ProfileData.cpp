@@ -109,38 +109,12 @@ void addHydrostatic(const Sounding& s, const ChannelTypeTable& table, double wat
     if (bottom > top) track.hydrostatic.emplace_back(axisOf(bottom), u0(bottom));
 }
 
-// The value scale of a track: its data (and u0), from 0 for the main tracks,
-// the friction ratio without the few wild values a near-zero tip gives.
-void scaleTrack(ProfileTrack& track) {
-    std::vector<float> all;
-    for (const ProfileSeries& series : track.series)
-        for (std::size_t i = 1; i < series.values.size(); ++i)
-            if (hasData(series.values[i])) all.push_back(series.values[i]);
-    for (const auto& point : track.hydrostatic) all.push_back(static_cast<float>(point.second));
-    double low = 0.0, high = 0.0;
-    if (!all.empty()) {
-        const auto [mn, mx] = std::minmax_element(all.begin(), all.end());
-        low = *mn;
-        high = *mx;
-        if (track.kind == TrackKind::FrictionRatio && all.size() > 20) {
-            const auto at = all.begin() + static_cast<std::ptrdiff_t>(all.size() * 99 / 100);
-            std::nth_element(all.begin(), at, all.end());
-            high = std::min<double>(high, std::max(1.0, *at * 1.5));
-        }
-    }
-    if (track.kind != TrackKind::OtherChannel) {
-        low = std::min(low, 0.0);
-        high = std::max(high, 0.0);
-    }
-    if (high - low < 1e-9 * std::max(1.0, std::fabs(high))) {
-        const double pad = std::max(1.0, std::fabs(high) * 0.1);
-        low -= pad;
-        high += pad;
-    }
-    const double step = tickStep(low, high, 5);
-    track.low = std::floor(low / step + 1e-9) * step;
-    track.high = std::ceil(high / step - 1e-9) * step;
-    if (track.high <= track.low) track.high = track.low + step;
+// One kPa in channel c's unit, for the pressure types whose base unit is
+// the kilopascal; 0 for the others.
+double perKpa(const Sounding& s, const ChannelTypeTable& table, int c) {
+    const int t = s.channelType[c];
+    if (t < 1 || t > 5) return 0.0;
+    return s.channelUnitFactor[c] / kpaFactor(table, t);
 }
 
 ProfileTrack singleTrack(const Sounding& s, const ChannelTypeTable& table, int c, TrackKind kind) {
@@ -148,8 +122,10 @@ ProfileTrack singleTrack(const Sounding& s, const ChannelTypeTable& table, int c
     track.kind = kind;
     track.title = s.channelName[c];
     track.unit = unitOf(s, table, c);
+    track.perKpa = perKpa(s, table, c);
     track.channel = c;
     track.optional = kind == TrackKind::OtherChannel;
+    track.key = kind == TrackKind::TipResistance ? "qc" : kind == TrackKind::SleeveFriction ? "fs" : s.channelName[c];
     track.series.push_back(channelSeries(s, c, 1.0));
     return track;
 }
@@ -190,7 +166,9 @@ ProfileData buildProfile(const Sounding& s, const ChannelTypeTable& table, bool 
         ProfileTrack track;
         track.kind = TrackKind::PorePressure;
         track.title = "PORE PRESSURE";
+        track.key = "u";
         track.unit = unitOf(s, table, pore);
+        track.perKpa = perKpa(s, table, pore);
         track.channel = pore;
         // Every pore channel in the unit of the first, through the factors
         // of their common base unit.
@@ -205,6 +183,7 @@ ProfileData buildProfile(const Sounding& s, const ChannelTypeTable& table, bool 
         ProfileTrack track;
         track.kind = TrackKind::FrictionRatio;
         track.title = "FRICTION RATIO";
+        track.key = "Rf";
         track.unit = "%";
         track.series.push_back(frictionRatio(s, tip, sleeve));
         p.tracks.push_back(std::move(track));
@@ -212,41 +191,10 @@ ProfileData buildProfile(const Sounding& s, const ChannelTypeTable& table, bool 
     for (int c = 1; c <= s.channelCount && c <= kMaxChannels; ++c)
         if (c != tip && c != sleeve && !isPoreType(s.channelType[c]))
             p.tracks.push_back(singleTrack(s, table, c, TrackKind::OtherChannel));
-    for (ProfileTrack& track : p.tracks) scaleTrack(track);
+    for (int32_t r = 1; r < p.readingCount; ++r)
+        if (!joined(s, r))
+            p.gaps.emplace_back(p.axis[static_cast<std::size_t>(r)], p.axis[static_cast<std::size_t>(r) + 1]);
     return p;
-}
-
-double tickStep(double low, double high, int maxTicks) {
-    if (low > high) std::swap(low, high);
-    const double span = high - low;
-    if (!(span > 0.0) || !std::isfinite(span)) return 1.0;
-    // The finest step of 1, 2 or 5 times a power of ten whose ticks number
-    // no more than maxTicks.
-    const double rough = span / std::max(1, maxTicks);
-    double power = std::pow(10.0, std::floor(std::log10(rough)));
-    for (int i = 0; i < 40; ++i, power *= 10.0)
-        for (double m : {1.0, 2.0, 5.0}) {
-            const double step = m * power;
-            const double count = std::floor(high / step + 1e-9) - std::ceil(low / step - 1e-9) + 1.0;
-            if (count <= std::max(1, maxTicks)) return step;
-        }
-    return span;
-}
-
-std::vector<double> niceTicks(double low, double high, int maxTicks) {
-    if (low > high) std::swap(low, high);
-    const double step = tickStep(low, high, maxTicks);
-    std::vector<double> ticks;
-    for (double k = std::ceil(low / step - 1e-9); k * step <= high + step * 1e-9 && ticks.size() < 1000; k += 1.0)
-        ticks.push_back(std::fabs(k) < 1e-12 ? 0.0 : k * step);
-    return ticks;
-}
-
-std::string tickText(double value, double step, char sep) {
-    int decimals = 0;
-    if (step > 0.0 && step < 1.0) decimals = std::clamp(static_cast<int>(std::ceil(-std::log10(step) - 1e-9)), 0, 6);
-    const std::string pattern = decimals ? "0." + std::string(static_cast<std::size_t>(decimals), '0') : "0";
-    return formatPattern(std::fabs(value) < step * 1e-6 ? 0.0 : value, pattern, sep);
 }
 
 }  // namespace qm

@@ -3,8 +3,9 @@
 // sounding's channels give, the friction ratio computed from tip and sleeve,
 // the runs of readings each line is drawn in (broken at readings without
 // data and at wide depth gaps), the hydrostatic line from the water table,
-// the depth axis in the page's unit and format, and tick values. The window's
-// profile view and the log files draw it; the tests check it.
+// the depth axis in the page's unit and format, and the gaps a drill-out
+// left. The window's profile view and the log files draw it (with the
+// scales and ticks of ops/TrackScales and ops/AxisTicks); the tests check it.
 
 #include <cstdint>
 #include <optional>
@@ -34,16 +35,22 @@ struct ProfileSeries {
 
 struct ProfileTrack {
     TrackKind kind = TrackKind::OtherChannel;
+    // The name a user gives the track (qc, fs, u, Rf; a channel's name).
+    std::string key;
     std::string title;
-    std::string unit;
+    std::string unit;  // the table's unit name
+    // One kilopascal in the track's unit (0 for a track not of pressure).
+    double perKpa = 0.0;
     int channel = 0;  // the channel of a single-channel track; the pore track's unit channel
     bool optional = false;
     std::vector<ProfileSeries> series;
     // u0 in the track's unit at axis positions (page depth unit), top first;
     // empty when the water table box holds no number.
     std::vector<std::pair<double, double>> hydrostatic;
-    // The value scale: rounded to tick steps, low < high.
+    // The value scale, low < high (ops/TrackScales sets it); ownScale: the
+    // user chose it.
     double low = 0.0, high = 1.0;
+    bool ownScale = false;
 };
 
 struct ProfileData {
@@ -55,6 +62,9 @@ struct ProfileData {
     // The main tracks (tip, sleeve, pore pressure, friction ratio) as the
     // sounding has them, then one optional track per other channel.
     std::vector<ProfileTrack> tracks;
+    // The depth gaps between readings that the lines do not join (a
+    // drill-out): axis values of the readings above and below each.
+    std::vector<std::pair<double, double>> gaps;
 };
 
 // The profile of `s` with the page's depth unit; `waterTableDepth` in metres
@@ -65,12 +75,5 @@ ProfileData buildProfile(const Sounding& s, const ChannelTypeTable& table, bool 
 
 // Readings r and r + 1 of the profile are joined by a line.
 bool joined(const Sounding& s, int32_t r);
-
-// Tick values from `low` to `high` (inclusive within rounding), at a step of
-// 1, 2 or 5 times a power of ten, at most `maxTicks` of them.
-double tickStep(double low, double high, int maxTicks);
-std::vector<double> niceTicks(double low, double high, int maxTicks);
-// A tick's label: as many decimals as the step needs, `sep` as separator.
-std::string tickText(double value, double step, char sep);
 
 }  // namespace qm

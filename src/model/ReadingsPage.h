@@ -161,6 +161,9 @@ class ReadingsPage : public SelectedCell {
     // Go to Depth and a click on the profile: reading k becomes current; the
     // page stays when it shows k, else k comes to the middle row.
     PageReaction goToReading(int32_t k);
+    // Puts the cursor back on reading k with reading `top` on the top row
+    // (where a click that turned out to be half a double click found it).
+    PageReaction returnTo(int32_t k, int32_t top) { return jumpTo(k, top); }
     // The reading whose page depth (value(0, r)) is nearest to `depth`, the
     // first of equals; 0 without readings.
     int32_t nearestReading(double depth) const;

@@ -48,6 +48,7 @@ std::optional<PaperSize> paperSizeOf(const std::string& name) {
 std::vector<LogHeaderField> logHeaderFields(const Sounding& s, const std::string& fileName,
                                             const CalendarDate& made) {
     std::vector<LogHeaderField> f;
+    f.push_back({"Project", cp1252ToUtf8(s.header)});
     for (const auto& [label, text] : {std::pair{"Company", &s.companyName}, {"Job number", &s.jobNumber},
                                       {"Hole number", &s.holeNumber}, {"Location", &s.location},
                                       {"Date and time", &s.dateAndTime}, {"Cone number", &s.coneNumber}})
@@ -63,6 +64,9 @@ std::vector<LogHeaderField> logHeaderFields(const Sounding& s, const std::string
     f.push_back({"Water table depth", water});
     f.push_back({"File", fileName});
     f.push_back({"Log made", isoText(made)});
+    std::string remarks = cp1252ToUtf8(s.footnote1);
+    if (!s.footnote2.empty()) remarks += (remarks.empty() ? "" : " ") + cp1252ToUtf8(s.footnote2);
+    f.push_back({"Remarks", remarks});
     return f;
 }
 

@@ -28,9 +28,10 @@ struct LogHeaderField {
     std::string value;  // UTF-8: the sounding's texts converted, the file name as the system gives it
 };
 
-// The header block: company, job, hole, location, date and time, cone, the
-// GPS position when the sentence gives one, water table, the sounding's file
-// name and the day the log was made.
+// The header block: the project (the sounding's header line), company, job,
+// hole, location, date and time, cone, the GPS position when the sentence
+// gives one, water table, the sounding's file name, the day the log was
+// made and the remarks (the two footnotes).
 std::vector<LogHeaderField> logHeaderFields(const Sounding& s, const std::string& fileName,
                                             const CalendarDate& made);
 

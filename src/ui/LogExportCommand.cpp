@@ -6,6 +6,7 @@
 #include "model/SafeFile.h"
 #include "ops/ExportDate.h"
 #include "ops/LogPage.h"
+#include "ops/TrackScales.h"
 #include "ui/HeaderBoxes.h"
 #include "ui/LogPainter.h"
 #include "ui/MainForm.h"
@@ -43,6 +44,7 @@ void LogExportCommand::run() {
     request.decimalSeparator = form_.decimalSeparator();
     request.profile = buildProfile(shown, form_.tables(), form_.page().depthInFeet(),
                                    localeTextToNumber(form_.boxText("txtWaterTableDepth"), form_.decimalSeparator()));
+    applyScales(request.profile, form_.viewCommands().scaleChooser());
     const ProfileView* view = form_.viewCommands().profileView();
     request.tracks = logTracks(request.profile, [view](int c) { return view->trackShown(c); });
     request.header = logHeaderFields(shown, fromFileName(shown.openedFileTitle).toStdString(), exportDate());

@@ -133,20 +133,13 @@ QSize logPageSize(PaperSize paper) {
                  static_cast<int>(std::lround(mm.height() / 25.4 * kLogDotsPerInch)));
 }
 
-void drawLogPage(QPainter& p, const QSize& devicePage, const LogRequest& request,
-                 const std::vector<LogPageSpan>& spans, std::size_t index) {
-    p.save();
-    p.scale(kScale, kScale);
-    const QRectF page(0, 0, devicePage.width() / kScale, devicePage.height() / kScale);
-    const QRectF content = page.adjusted(kMargin, kMargin, -kMargin, -kMargin);
-    p.fillRect(page, Qt::white);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.setRenderHint(QPainter::TextAntialiasing, true);
+LogPageLayout layoutLogPage(const QSize& devicePage, const LogRequest& request, const std::vector<LogPageSpan>& spans,
+                            std::size_t index) {
+    LogPageLayout l;
+    l.page = QRectF(0, 0, devicePage.width() / kScale, devicePage.height() / kScale);
+    const QRectF content = l.page.adjusted(kMargin, kMargin, -kMargin, -kMargin);
     const double headerH = headerBlock(nullptr, content, request, index, spans.size());
-    headerBlock(&p, content, request, index, spans.size());
-
-    const std::vector<const ProfileTrack*> tracks = tracksOf(request);
-    const ProfileStyle style = logStyle(request.decimalSeparator);
+    l.header = QRectF(content.left(), content.top(), content.width(), headerH);
     const QRectF area = content.adjusted(0, headerH + kBlockGap, 0, 0);
     // Laid out for the widest depth labels of all pages, so every page has
     // the same track widths; only the depth window differs.
@@ -155,10 +148,22 @@ void drawLogPage(QPainter& p, const QSize& devicePage, const LogRequest& request
         low = std::min({low, s.top, s.bottom});
         high = std::max({high, s.top, s.bottom});
     }
-    ProfileGeometry g = layoutProfile(area, static_cast<int>(tracks.size()), style, low, high);
-    g.top = spans[index].top;
-    g.bottom = spans[index].bottom;
-    drawProfile(p, g, request.profile, tracks, style);
+    l.profile = layoutProfile(area, tracksOf(request), logStyle(request.decimalSeparator), low, high);
+    l.profile.top = spans[index].top;
+    l.profile.bottom = spans[index].bottom;
+    return l;
+}
+
+void drawLogPage(QPainter& p, const QSize& devicePage, const LogRequest& request,
+                 const std::vector<LogPageSpan>& spans, std::size_t index) {
+    p.save();
+    p.scale(kScale, kScale);
+    const LogPageLayout l = layoutLogPage(devicePage, request, spans, index);
+    p.fillRect(l.page, Qt::white);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    headerBlock(&p, l.header, request, index, spans.size());
+    drawProfile(p, l.profile, request.profile, tracksOf(request), logStyle(request.decimalSeparator));
     p.restore();
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ops/LogPage.h"
+#include "ui/ProfilePainter.h"
 
 class QPainter;
 
@@ -22,6 +23,16 @@ constexpr double kLogLayoutDotsPerInch = 96.0;
 
 // The page in device pixels at kLogDotsPerInch.
 QSize logPageSize(PaperSize paper);
+
+// Where page `index` puts things, in layout pixels (kLogLayoutDotsPerInch;
+// the page's drawing scales them to the device): the page, the header
+// block and the profile's axis and tracks.
+struct LogPageLayout {
+    QRectF page, header;
+    ProfileGeometry profile;
+};
+LogPageLayout layoutLogPage(const QSize& devicePage, const LogRequest& request, const std::vector<LogPageSpan>& spans,
+                            std::size_t index);
 
 // Page `index` of `spans` onto `p`, whose device is `devicePage` pixels at
 // kLogDotsPerInch.

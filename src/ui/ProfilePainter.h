@@ -20,6 +20,8 @@ struct ProfileGeometry {
     QRectF plot;                 // the tracks' plotting height, all tracks across
     std::vector<QRectF> tracks;  // each track's plotting rectangle
     double headerHeight = 0.0;
+    double legendTop = 0.0;          // the legends' band in the header
+    int titleLines = 2;              // lines the titles take
     double top = 0.0, bottom = 1.0;  // axis values at plot.top() and plot.bottom()
 
     double yOf(double axisValue) const {
@@ -35,10 +37,12 @@ struct ProfileStyle {
     double trackGap = 8.0;  // between neighbouring tracks, so their tick labels stay apart
 };
 
-// Where everything goes in `area` for `trackCount` tracks showing the axis
-// values from `top` to `bottom` (top > bottom in elevation format).
-ProfileGeometry layoutProfile(const QRectF& area, int trackCount, const ProfileStyle& style, double top,
-                              double bottom);
+// Where everything goes in `area` for `tracks` showing the axis values from
+// `top` to `bottom` (top > bottom in elevation format): the header holds
+// each track's title (two lines), unit, legend (as many rows as the widest
+// legend needs) and value tick labels above the tracks.
+ProfileGeometry layoutProfile(const QRectF& area, const std::vector<const ProfileTrack*>& tracks,
+                              const ProfileStyle& style, double top, double bottom);
 
 // The axis, grid, titles, tick labels, legends and lines of `tracks`.
 void drawProfile(QPainter& p, const ProfileGeometry& g, const ProfileData& data,

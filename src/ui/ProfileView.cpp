@@ -113,10 +113,20 @@ void ProfileView::zoomAround(double axisValue, double factor) {
 
 void ProfileView::follow() {
     if (!zoomed_ || !profile_ || cursor_ < 1) return;
-    const double v = axisOf(cursor_);
+    // The band's ends and the cursor, low to high along the axis.
+    const double a = axisOf(bandFirst_ >= 1 ? bandFirst_ : cursor_), b = axisOf(bandLast_ >= 1 ? bandLast_ : cursor_);
+    const double c = axisOf(cursor_);
+    const double need0 = std::min({a, b, c}), need1 = std::max({a, b, c});
     const double lo = std::min(top_, bottom_), hi = std::max(top_, bottom_);
-    if (v >= lo && v <= hi) return;
-    const double shift = v - (top_ + bottom_) / 2;
+    if (need0 >= lo && need1 <= hi) return;
+    const double span = hi - lo;
+    double shift = 0.0;
+    if (need1 - need0 > span) shift = c - (lo + hi) / 2;  // a band taller than the window: the cursor in the middle
+    else if (need0 < lo) shift = need0 - lo;
+    else shift = need1 - hi;
+    // A little room beyond the band, as far as the sounding goes.
+    const double room = std::min(span * 0.05, std::max(0.0, span - (need1 - need0)) / 2);
+    shift += shift > 0 ? room : -room;
     top_ += shift;
     bottom_ += shift;
     invalidate();
@@ -128,8 +138,7 @@ void ProfileView::invalidate() {
 }
 
 void ProfileView::updateGeometryOnly() {
-    const std::size_t n = shownTracks().size();
-    geometry_ = layoutProfile(QRectF(rect()).adjusted(2, 2, -2, -2), static_cast<int>(n), style_, top_, bottom_);
+    geometry_ = layoutProfile(QRectF(rect()).adjusted(2, 2, -2, -2), shownTracks(), style_, top_, bottom_);
 }
 
 void ProfileView::drawTracksIfStale() {
@@ -191,6 +200,7 @@ void ProfileView::resizeEvent(QResizeEvent* event) {
 void ProfileView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || !profile_) return QWidget::mousePressEvent(event);
     dragging_ = true;
+    emit pressed();
     emit readingPicked(geometry_.axisAt(event->position().y()));
 }
 
@@ -206,6 +216,7 @@ void ProfileView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return QWidget::mouseDoubleClickEvent(event);
     dragging_ = false;
     fitWholeSounding();
+    emit doubleClicked();
 }
 
 void ProfileView::wheelEvent(QWheelEvent* event) {

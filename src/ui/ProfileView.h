@@ -58,7 +58,11 @@ class ProfileView : public QWidget {
     double axisAt(double y) const { return geometry_.axisAt(y); }
 
    signals:
+    // A press of the left button, before the reading it picks.
+    void pressed();
     void readingPicked(double axisValue);
+    // A double click fitted the whole sounding (after its first click picked).
+    void doubleClicked();
     void wheelScrolled(int readings);
     void zoomChanged();
 
@@ -75,7 +79,7 @@ class ProfileView : public QWidget {
     void updateGeometryOnly();
     double axisOf(int32_t reading) const;
     QRect cursorArea() const;
-    // Keeps the cursor inside a zoomed window.
+    // Keeps the cursor and the page's whole band inside a zoomed window.
     void follow();
 
     std::shared_ptr<const ProfileData> profile_;

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
+#include <QSettings>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -14,6 +15,7 @@
 
 #include "model/NumberText.h"
 #include "model/ProfileData.h"
+#include "ops/TrackLabels.h"
 #include "ui/MainForm.h"
 #include "ui/PageCellEdit.h"
 #include "ui/ProfileView.h"
@@ -26,6 +28,9 @@ namespace {
 // Narrower than this, four tracks get too cramped to read beside the page.
 constexpr int kLeastWidthBeside = 300;
 constexpr int kReadingsPerNotch = 3;
+const char* const kScalesGroup = "scales";
+
+std::string scaleKey(const ProfileTrack& t) { return t.key + "@" + t.unit; }
 
 QAction* item(QObject* owner, const char* objectName, const char* caption) {
     auto* a = new QAction(QString::fromLatin1(caption), owner);
@@ -50,6 +55,17 @@ ViewCommands::ViewCommands(MainForm& form) : QObject(&form), form_(form) {
     tracksMenu_->menuAction()->setObjectName("mnuTracks");
     tracksMenu_->menuAction()->setEnabled(false);
     view->addMenu(tracksMenu_);
+    scalesMenu_ = new QMenu("&Scales", &form_);
+    scalesMenu_->setObjectName("mnuScales");
+    scalesMenu_->menuAction()->setObjectName("mnuScales");
+    scalesMenu_->menuAction()->setEnabled(false);
+    view->addMenu(scalesMenu_);
+    // The scales chosen in earlier runs (separator "." whatever the locale).
+    QSettings settings;
+    settings.beginGroup(kScalesGroup);
+    for (const QString& key : settings.childKeys())
+        if (const auto range = parseScale(settings.value(key).toString().toStdString(), '.'))
+            ownScales_[toCp1252(key)] = *range;
     view->addSeparator()->setObjectName("sepView");
     QAction* fit = item(this, "mnuFitWholeSounding", "&Fit Whole Sounding");
     connect(fit, &QAction::triggered, this, [this] { mnuFitWholeSoundingClick(); });
@@ -76,7 +92,18 @@ ViewCommands::ViewCommands(MainForm& form) : QObject(&form), form_(form) {
     besideLayout->addWidget(profile_);
     profile_->hide();
     profile_->setDecimalSeparator(form_.decimalSeparator());
+    connect(profile_, &ProfileView::pressed, this, [this] {
+        beforePress_ = form_.sounding().dataIndex;
+        topBeforePress_ = form_.page().topReading();
+    });
     connect(profile_, &ProfileView::readingPicked, this, [this](double v) { picked(v); });
+    // A double click only fits: the reading its first click picked is undone.
+    connect(profile_, &ProfileView::doubleClicked, this, [this] {
+        if (!form_.soundingLoaded() || beforePress_ < 1) return;
+        const int32_t k = beforePress_, top = topBeforePress_;
+        if (k == form_.sounding().dataIndex && top == form_.page().topReading()) return;
+        form_.handleReaction(form_.movePage([this, k, top] { return form_.page().returnTo(k, top); }));
+    });
     connect(profile_, &ProfileView::wheelScrolled, this, [this](int n) { scrolled(n); });
 
     scrollBar_ = form_.findChild<QScrollBar*>("pageScrollBar");
@@ -130,8 +157,10 @@ void ViewCommands::rebuildProfile() {
     pageChanges_ = form_.page().changeCount();
     const std::optional<double> water =
         localeTextToNumber(form_.boxText("txtWaterTableDepth"), form_.decimalSeparator());
-    profile_->setProfile(std::make_shared<const ProfileData>(
-        buildProfile(form_.sounding(), form_.tables(), form_.page().depthInFeet(), water)));
+    auto data = std::make_shared<ProfileData>(buildProfile(form_.sounding(), form_.tables(), form_.page().depthInFeet(), water));
+    applyScales(*data, scaleChooser());
+    profile_->setProfile(data);
+    rebuildScaleMenu();
     pageShown();
 }
 
@@ -153,6 +182,114 @@ void ViewCommands::rebuildTrackMenu() {
         tracksMenu_->addAction(a);
     }
     tracksMenu_->menuAction()->setEnabled(!tracksMenu_->actions().isEmpty());
+}
+
+ScaleChooser ViewCommands::scaleChooser() const {
+    return [this](const ProfileTrack& t) -> std::optional<ValueRange> {
+        const auto it = ownScales_.find(scaleKey(t));
+        if (it == ownScales_.end()) return std::nullopt;
+        return it->second;
+    };
+}
+
+void ViewCommands::setOwnScale(const ProfileTrack& t, std::optional<ValueRange> range) {
+    const std::string key = scaleKey(t);
+    QSettings settings;
+    settings.beginGroup(kScalesGroup);
+    if (range) {
+        ownScales_[key] = *range;
+        settings.setValue(fromCp1252(key), QString::fromStdString(scaleText(*range, '.')));
+    } else {
+        ownScales_.erase(key);
+        settings.remove(fromCp1252(key));
+    }
+    rebuildProfile();
+}
+
+void ViewCommands::rebuildScaleMenu() {
+    const ProfileData* data = profile_->profile();
+    // The items stay while the tracks and their units do (a choice redraws
+    // the profile from inside its own item's signal); only the checks move.
+    std::string signature;
+    if (data)
+        for (const ProfileTrack& t : data->tracks) signature += scaleKey(t) + "|";
+    if (signature != scaleSignature_) {
+        scaleSignature_ = signature;
+        scalesMenu_->clear();
+        for (QMenu* old : scalesMenu_->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly)) delete old;
+        int n = 0;
+        if (data)
+            for (const ProfileTrack& t : data->tracks) addScaleItems(t, ++n);
+        scalesMenu_->menuAction()->setEnabled(!scalesMenu_->actions().isEmpty());
+    }
+    if (!data) return;
+    int n = 0;
+    for (const ProfileTrack& t : data->tracks) {
+        ++n;
+        const std::vector<double> standard = standardScales(t);
+        bool isStandard = false;
+        for (std::size_t k = 0; k < standard.size(); ++k) {
+            const bool on = t.ownScale && t.low == 0.0 && t.high == standard[k];
+            isStandard = isStandard || on;
+            if (QAction* a = form_.action(QStringLiteral("mnuScaleStd_%1_%2").arg(n).arg(k + 1).toLatin1().constData()))
+                a->setChecked(on);
+        }
+        if (QAction* a = form_.action(QStringLiteral("mnuScaleAuto_%1").arg(n).toLatin1().constData()))
+            a->setChecked(!t.ownScale);
+        if (QAction* a = form_.action(QStringLiteral("mnuScaleOwn_%1").arg(n).toLatin1().constData()))
+            a->setChecked(t.ownScale && !isStandard);
+    }
+}
+
+void ViewCommands::addScaleItems(const ProfileTrack& t, int n) {
+    const char sep = form_.decimalSeparator();
+    QString caption = fromCp1252(t.title).replace("&", "&&") + " (" + QString::fromStdString(unitSpelling(t.unit)) + ")";
+    if (n <= 10) caption = QStringLiteral("&%1 ").arg(n % 10) + caption;
+    QMenu* menu = scalesMenu_->addMenu(caption);
+    menu->setObjectName(QStringLiteral("mnuScale_%1").arg(n));
+    menu->menuAction()->setObjectName(QStringLiteral("mnuScale_%1").arg(n));
+    // The track's name and unit pick the remembered scale; n finds the
+    // track in the profile of the moment.
+    auto choice = [&](const QString& name, const QString& text, auto&& run) {
+        auto* a = new QAction(text, menu);
+        a->setObjectName(name);
+        a->setCheckable(true);
+        connect(a, &QAction::triggered, this, run);
+        menu->addAction(a);
+    };
+    auto trackAt = [this](int i) -> const ProfileTrack* {
+        const ProfileData* d = profile_->profile();
+        return d && i >= 1 && static_cast<std::size_t>(i) <= d->tracks.size() ? &d->tracks[static_cast<std::size_t>(i) - 1] : nullptr;
+    };
+    choice(QStringLiteral("mnuScaleAuto_%1").arg(n), "&Automatic", [this, trackAt, n] {
+        if (const ProfileTrack* t = trackAt(n)) setOwnScale(ProfileTrack(*t), std::nullopt);
+    });
+    int k = 0;
+    for (double high : standardScales(t)) {
+        ++k;
+        const QString text = QStringLiteral("0 \u2013 ") + QString::fromStdString(generalNumberText(static_cast<float>(high), sep));
+        choice(QStringLiteral("mnuScaleStd_%1_%2").arg(n).arg(k), text, [this, trackAt, n, high] {
+            if (const ProfileTrack* t = trackAt(n)) setOwnScale(ProfileTrack(*t), ValueRange{0.0, high});
+        });
+    }
+    choice(QStringLiteral("mnuScaleOwn_%1").arg(n), "&Own...", [this, trackAt, n] {
+        if (const ProfileTrack* t = trackAt(n)) askOwnScale(ProfileTrack(*t));
+    });
+}
+
+void ViewCommands::askOwnScale(const ProfileTrack& t) {
+    const char sep = form_.decimalSeparator();
+    const std::string unit = toCp1252(QString::fromStdString(unitSpelling(t.unit)));
+    const std::optional<std::string> answer = form_.messageBoxes().askText(
+        "Scale of " + t.title + " (" + unit + "), as minimum:maximum:", scaleText({t.low, t.high}, sep));
+    if (!answer) return;
+    const std::optional<ValueRange> range = parseScale(*answer, sep);
+    if (!range) {
+        form_.messageBoxes().message("\"" + *answer + "\" is not a scale. Please type the minimum and the maximum, "
+                                     "for example 0:20 or -50:250" + sep + "5.");
+        return;
+    }
+    setOwnScale(t, range);
 }
 
 void ViewCommands::pageShown() {
@@ -229,8 +366,15 @@ void ViewCommands::mnuGoToDepthClick() {
                                      (feet ? "feet" : "metres") + ", for example 12" + sep + "50.");
         return;
     }
-    const int32_t k = form_.page().nearestReading(*depth);
+    // Beyond the last reading (below it in depth, under it in elevation):
+    // the last reading, and a word why the page stops there.
+    const float last = s.readingCount >= 1 ? s.value(0, std::min<int32_t>(s.readingCount, kMaxReadings)) : 0.0f;
+    const bool elevation = s.depthFormatApplied == 1;
+    const bool beyond = s.readingCount >= 1 && (elevation ? *depth < last - 0.005 : *depth > last + 0.005);
+    const int32_t k = beyond ? s.readingCount : form_.page().nearestReading(*depth);
     form_.handleReaction(form_.movePage([this, k] { return form_.page().goToReading(k); }));
+    if (beyond)
+        form_.messageBoxes().message("The sounding ends at " + formatPattern(last, "0.00", sep) + " " + unit + ".");
 }
 
 void ViewCommands::picked(double axisValue) {

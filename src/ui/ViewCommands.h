@@ -8,9 +8,11 @@
 
 #include <QObject>
 #include <array>
+#include <map>
 #include <string>
 
 #include "model/Sounding.h"
+#include "ops/TrackScales.h"
 
 class QAction;
 class QMenu;
@@ -41,6 +43,11 @@ class ViewCommands : public QObject {
     void mnuGoToDepthClick();
 
     ProfileView* profileView() const { return profile_; }
+    // The scales the user chose in View > Scales, for the profile and the log.
+    ScaleChooser scaleChooser() const;
+    // Sets (or, with none, clears) the user's scale of a track, remembered
+    // between runs, and draws the profile again.
+    void setOwnScale(const ProfileTrack& t, std::optional<ValueRange> range);
 
    protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -48,6 +55,9 @@ class ViewCommands : public QObject {
    private:
     void rebuildProfile();
     void rebuildTrackMenu();
+    void rebuildScaleMenu();
+    void addScaleItems(const ProfileTrack& t, int n);
+    void askOwnScale(const ProfileTrack& t);
     bool fitsBeside() const;
     void picked(double axisValue);
     void scrolled(int readings);
@@ -58,12 +68,18 @@ class ViewCommands : public QObject {
     QWidget* besideArea_ = nullptr;
     QScrollBar* scrollBar_ = nullptr;
     QMenu* tracksMenu_ = nullptr;
+    QMenu* scalesMenu_ = nullptr;
+    // The user's scales by track and unit ("qc@MPA"), as remembered.
+    std::map<std::string, ValueRange> ownScales_;
+    std::string scaleSignature_;
     QAction* profileItem_ = nullptr;
     bool stale_ = true;
     bool syncing_ = false;
     bool inSide_ = false;
     uint64_t pageChanges_ = 0;
     int wheelRest_ = 0;
+    // The cursor and the page's top before the last press on the profile.
+    int32_t beforePress_ = 0, topBeforePress_ = 0;
     std::string trackSignature_;
 };
 

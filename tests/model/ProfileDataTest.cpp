@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "model/ReadingsPage.h"
+#include "ops/AxisTicks.h"
 #include "support/TestSupport.h"
 
 namespace qm {
@@ -151,8 +152,6 @@ TEST(ProfileData, HydrostaticLineFromTheWaterTable) {
             EXPECT_NEAR(u.hydrostatic[i].first, c.line[i].first, 1e-4) << c.water << " point " << i;
             EXPECT_NEAR(u.hydrostatic[i].second, c.line[i].second, 1e-3) << c.water << " point " << i;
         }
-        EXPECT_LE(u.low, 0.0);
-        EXPECT_GE(u.high, c.line.back().second);
     }
     EXPECT_TRUE(buildProfile(*s, shippedTables(), false, std::nullopt).tracks[1].hydrostatic.empty());
 }

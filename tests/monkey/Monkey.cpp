@@ -440,6 +440,23 @@ class Monkey {
         std::vector<QAction*> tracks;
         for (QAction* a : form.findChild<QMenu*>("mnuTracks")->actions())
             if (reachable(a)) tracks.push_back(a);
+        // View > Scales: automatic, a standard scale, or an own one typed
+        // (a scale, a text that is none, or Cancel).
+        if (chance(40))
+            for (QMenu* m : form.findChild<QMenu*>("mnuScales")->findChildren<QMenu*>())
+                for (QAction* a : m->actions())
+                    if (reachable(a)) tracks.push_back(a);
+        if (!tracks.empty() && tracks.back()->objectName().startsWith("mnuScale")) {
+            QPointer<QAction> scale(pick(tracks));
+            static const char* const texts[] = {"0:20", "-50:250.5", "5:5", "1e30:1e31", "abc", "-1:0,5", ":", ""};
+            std::optional<std::string> typed;
+            if (chance(85)) typed = chance(50) ? texts[uniform(0, 7)] : ui::toCp1252(boxText() + ":" + boxText());
+            return {"menu " + scale->objectName().toStdString() + (typed ? " typing \"" + *typed + "\"" : ""),
+                    [this, scale, typed] {
+                        win_->messages->typed = {typed};
+                        if (scale) scale->trigger();
+                    }};
+        }
         if (tracks.empty() || chance(30))
             return {ctrl ? "window 1920 x 1080" : "window 1366 x 768",
                     [this, ctrl] { win_->form->resize(ctrl ? 1920 : 1366, ctrl ? 1080 : 768); }};

@@ -12,6 +12,7 @@
 #include <cstdio>
 
 #include "model/SoundingReader.h"
+#include "ops/TrackScales.h"
 
 #include "ui/LogPainter.h"
 #include "ui/ProfilePainter.h"
@@ -28,6 +29,7 @@ LogRequest requestFor(const std::string& sample, LogFormat format, double metres
     EXPECT_TRUE(readSoundingFile(samplesDir() + "/" + sample, tables, 0, *s).ok);
     LogRequest r;
     r.profile = buildProfile(*s, tables, false, 1.85);
+    applyScales(r.profile);
     r.tracks = logTracks(r.profile, [](int) { return false; });
     r.header = logHeaderFields(*s, sample, CalendarDate{2026, 3, 4});
     r.format = format;
@@ -137,7 +139,7 @@ TEST(ProfileDrawing, AConstantAtMidScaleRunsDownTheMiddle) {
     track.low = 0.0, track.high = 10.0;
     track.series.push_back({"TIP", 1, std::vector<float>(21, 5.0f), {{1, 20}}});
     const ui::ProfileStyle style;
-    const ui::ProfileGeometry g = ui::layoutProfile(QRectF(0, 0, 300, 600), 1, style, 0.1, 2.0);
+    const ui::ProfileGeometry g = ui::layoutProfile(QRectF(0, 0, 300, 600), {&track}, style, 0.1, 2.0);
     const auto drawn = [&](bool withLine) {
         QImage image(300, 600, QImage::Format_RGB32);
         image.fill(Qt::white);

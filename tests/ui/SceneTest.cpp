@@ -36,6 +36,7 @@
 #include "model/LineFields.h"
 #include "model/SoundingWriter.h"
 #include "support/SoundingCompare.h"
+#include "ops/TrackScales.h"
 #include "ui/HeaderBoxes.h"
 #include "ui/ProfileView.h"
 #include "ui/TextCodec.h"
@@ -247,7 +248,15 @@ class Scene {
             const QPointF at(profile()->geometry().tracks.at(0).center().x(), profile()->geometry().yOf(std::stod(rest)));
             mouse(profile(), QEvent::MouseButtonPress, at), mouse(profile(), QEvent::MouseButtonRelease, at);
         }
+        if (c == "doubleclick") {
+            const QPointF at(profile()->geometry().tracks.at(0).center().x(), profile()->geometry().yOf(std::stod(rest)));
+            mouse(profile(), QEvent::MouseButtonPress, at), mouse(profile(), QEvent::MouseButtonRelease, at);
+            mouse(profile(), QEvent::MouseButtonDblClick, at), mouse(profile(), QEvent::MouseButtonRelease, at);
+        }
         if (c == "profile") said_.push_back(profileState());
+        if (c == "scales")
+            for (const ProfileTrack* t : profile()->shownTracks())
+                said_.push_back(t->title + " " + scaleText({t->low, t->high}, '.') + (t->ownScale ? " own" : ""));
         if (c == "size") form().resize(std::stoi(args.at(0)), std::stoi(args.at(1)));
         if (c == "refresh") form().refreshDisplay();
         if (c == "typed") win_->messages->typed.push_back(rest);

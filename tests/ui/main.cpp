@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 // The offscreen platform says for every window that it cannot pass size
 // hints on; that says nothing about the tests.
@@ -17,9 +18,14 @@ int main(int argc, char** argv) {
     qInstallMessageHandler(quietHandler);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Quillmere");
-    // Settings the window keeps (AGS4 transfer details) go to a test folder,
-    // never the user's own.
+    // What the window remembers between runs (scales, AGS4 transfer details)
+    // goes to a folder of this test process's own, never the user's and never
+    // another test program's running beside it; every run starts from
+    // nothing remembered.
     QStandardPaths::setTestModeEnabled(true);
+    const QTemporaryDir settingsFolder;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder.path());
     QSettings().clear();
     // Exported files carry this day, so a scene may show their dates.
     qputenv("QM_TODAY", "2026-01-15");
