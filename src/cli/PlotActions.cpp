@@ -14,6 +14,7 @@
 #include "ops/ExportDate.h"
 #include "ops/LogPage.h"
 #include "ops/WaterTable.h"
+#include "ops/WriteConfirmations.h"
 
 namespace qm::cli {
 
@@ -92,6 +93,7 @@ bool runPlot(CliContext& ctx, const std::vector<std::string>& args, std::size_t&
         }
         if (!existed) added.push_back(paths[i]);
     }
+    for (const std::string& path : paths) ctx.message(exportedTo(kLogExport, path));
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "model/SafeFile.h"
 #include "ops/ExportDate.h"
 #include "ops/LogPage.h"
+#include "ops/WriteConfirmations.h"
 #include "ui/HeaderBoxes.h"
 #include "ui/LogPainter.h"
 #include "ui/MainForm.h"
@@ -53,7 +54,7 @@ void LogExportCommand::run() {
         return;
     }
     const FileResult written = writeFileSafely(path, drawn.bytes.front());
-    if (!written.ok) boxes.message(written.error);
+    boxes.message(written.ok ? exportedTo(kLogExport, path) : written.error);
 }
 
 }  // namespace qm::ui

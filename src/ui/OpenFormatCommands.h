@@ -2,12 +2,13 @@
 // File > Export CSV, Export GEF-CPT and Export AGS4 (mnuExportCsv,
 // mnuExportGef, mnuExportAgs): each asks for a file, asks before replacing
 // an existing one, and writes the sounding as it stands, with the header
-// boxes' texts, through the safe write. Nothing in the sounding changes; a
-// failed write says why in one message.
+// boxes' texts, through the safe write, then names the file it wrote.
+// Nothing in the sounding changes; a failed write says why in one message.
 
 #include <QObject>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "ops/OpenFormatFile.h"
 
@@ -25,8 +26,9 @@ class OpenFormatCommands : public QObject {
     explicit OpenFormatCommands(MainForm& form);
 
     using FileMaker = std::function<OpenFormatFile(const Sounding&)>;
-    // One export: `filter` for the save dialog, `make` builds the file.
-    void run(const std::string& filter, const FileMaker& make);
+    // One export: `filter` for the save dialog, `make` builds the file,
+    // `kind` names it in the confirmation.
+    void run(const std::string& filter, std::string_view kind, const FileMaker& make);
 
    private:
     MainForm& form_;
