@@ -60,8 +60,9 @@ QRect besidePage(const QRect& page, const QRect& window, const QRect& screen, co
     constexpr int kNarrowest = 240;
     const int height = std::min(wanted.height(), screen.bottom() - page.top() + 1);
     const int top = std::max(screen.top(), page.top());
+    // QRect's right() is its last pixel column.
     if (window.right() + kGap + wanted.width() <= screen.right())
-        return {window.right() + kGap, top, wanted.width(), height};
+        return {window.right() + 1 + kGap, top, wanted.width(), height};
     if (window.left() - kGap - wanted.width() >= screen.left())
         return {window.left() - kGap - wanted.width(), top, wanted.width(), height};
     const int left = std::max(screen.left(), window.left());

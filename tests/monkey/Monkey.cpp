@@ -95,6 +95,10 @@ class Monkey {
         for (const auto& [name, bytes] : std::map<std::string, std::string>{
                  {"noise", noise}, {"empty", ""}, {"cut", sample.substr(0, sample.size() / 3 + 7)}, {"bent", bent}})
             writeFile(dir_.file("garbage-" + name + ".cpt"), bytes);
+        // Texts that look like markup or formulas, in a file that loads and
+        // in one refused at a data line.
+        for (const char* name : {"markup.cpt", "markup-refused.cpt"})
+            writeFile(dir_.file(name), readFile(QM_TEST_DATA_DIR "/../tests/ui/scenes/files/" + std::string(name)));
     }
 
     MonkeyOutcome go() {
