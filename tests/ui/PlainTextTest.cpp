@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QTextDocument>
 #include <QWindow>
@@ -95,6 +96,20 @@ TEST(HistoryList, OpensBesideThePageWhereTheScreenHasRoom) {
         EXPECT_EQ(at, c.expected) << at.x() << "," << at.y() << " " << at.width() << "x" << at.height();
         if (!at.isEmpty()) EXPECT_FALSE(at.intersects(c.page));
     }
+}
+
+TEST(HistoryList, TheWindowsListLeavesThePageFree) {
+    Window win;
+    win.open(samplesDir() + "/sample-10ch.cpt");
+    win.form->move(0, 0);
+    win.form->action("mnuHistoryList")->trigger();
+    QWidget* list = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == "frmHistoryList") list = w;
+    ASSERT_TRUE(list && list->isVisible());
+    const QWidget* page = win.w<QWidget>("readingsPage");
+    const QRect pageRect(page->mapToGlobal(QPoint(0, 0)), page->size());
+    EXPECT_FALSE(list->frameGeometry().intersects(pageRect));
 }
 
 }  // namespace
