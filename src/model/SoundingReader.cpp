@@ -133,7 +133,8 @@ class Reader {
             if (!type) return error;
             const double rounded = std::nearbyint(*type);
             if (!(rounded >= 1 && rounded <= kMaxChannelTypes))
-                return refuse(16, "gives channel " + std::to_string(c) + " the type " + numberText(static_cast<float>(*type), decimalSeparator(mode_)) +
+                return refuse(16, "gives channel " + std::to_string(c) + " the type " +
+                                      numberText(static_cast<float>(*type), decimalSeparator(mode_)) +
                                       "; channel types run from 1 to 20");
             s.channelType[c] = static_cast<int16_t>(rounded);
             if (!table_.hasType(s.channelType[c]))

@@ -94,7 +94,9 @@ TEST(HistoryList, OpensBesideThePageWhereTheScreenHasRoom) {
     for (const Case& c : cases) {
         const QRect at = ui::besidePage(c.page, c.window, c.screen, wanted);
         EXPECT_EQ(at, c.expected) << at.x() << "," << at.y() << " " << at.width() << "x" << at.height();
-        if (!at.isEmpty()) EXPECT_FALSE(at.intersects(c.page));
+        if (!at.isEmpty()) {
+            EXPECT_FALSE(at.intersects(c.page));
+        }
     }
 }
 
