@@ -34,6 +34,7 @@ bool runChain(CliContext& ctx, const std::vector<std::string>& args, std::size_t
         ctx.message(loaded.error);
         return false;
     }
+    for (const std::string& w : loaded.warnings) ctx.message(w);
     while (next < args.size()) {
         const std::string& name = args[next++];
         const Action* action = registry.find(name);

@@ -4,6 +4,8 @@
 // the record of what was done up to there; a second --log further on writes
 // the longer record.
 #include "cli/Cli.h"
+#include "ops/HistoryRecord.h"
+#include "ops/WriteConfirmations.h"
 
 namespace qm::cli {
 
@@ -13,7 +15,10 @@ bool writeLog(CliContext& ctx, const std::vector<std::string>& args, std::size_t
     const std::string path = argumentOf(args, next, "--log");
     const bool force = takeFlag(args, next, "--force");
     if (ctx.checking) return true;
-    return writeOutput(ctx, path, ctx.history.recordText(), force);
+    if (!writeOutput(ctx, path, historyRecord(ctx.history, recordHeadingOf(ctx.sounding, exportDate())), force))
+        return false;
+    ctx.message(historySavedTo(path));
+    return true;
 }
 
 }  // namespace

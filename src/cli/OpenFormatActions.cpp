@@ -2,8 +2,9 @@
 // exports without a window; --export-ags also takes the file's recipient
 // and status, which the window keeps in its AGS4 details. Each writes the
 // sounding as it stands after the actions before it, with the
-// interpretation after --interpret, and changes nothing in it; the channels
-// a format leaves out are named on stderr once the file is written.
+// interpretation after --interpret, and changes nothing in it; once the
+// file is written it is named on stderr, with the channels the format
+// leaves out.
 
 #include <functional>
 #include <string>
@@ -14,6 +15,7 @@
 #include "ops/CsvExport.h"
 #include "ops/ExportDate.h"
 #include "ops/GefExport.h"
+#include "ops/WriteConfirmations.h"
 
 namespace qm::cli {
 
@@ -21,8 +23,8 @@ namespace {
 
 using FileMaker = std::function<OpenFormatFile(const CliContext&)>;
 
-ActionRun exportAction(std::string option, FileMaker make) {
-    return [option, make](CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
+ActionRun exportAction(std::string option, std::string_view kind, FileMaker make) {
+    return [option, kind, make](CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
         const std::string out = argumentOf(args, next, option);
         const bool force = takeFlag(args, next, "--force");
         if (ctx.checking) return true;
@@ -32,6 +34,7 @@ ActionRun exportAction(std::string option, FileMaker make) {
             return false;
         }
         if (!writeOutput(ctx, out, file.bytes, force)) return false;
+        ctx.message(exportedTo(kind, out));
         for (const std::string& m : file.messages) ctx.message(m);
         return true;
     };
@@ -61,6 +64,7 @@ bool runExportAgs(CliContext& ctx, const std::vector<std::string>& args, std::si
         return false;
     }
     if (!writeOutput(ctx, out, file.bytes, force)) return false;
+    ctx.message(exportedTo(kAgsExport, out));
     for (const std::string& m : file.messages) ctx.message(m);
     return true;
 }
@@ -70,7 +74,7 @@ bool runExportAgs(CliContext& ctx, const std::vector<std::string>& args, std::si
 void registerOpenFormatActions(ActionRegistry& r) {
     r.add({"--export-csv", "--export-csv OUT [--force]",
            "write the readings as CSV (UTF-8, point decimals), channels in their current units; after --interpret also the interpretation",
-           exportAction("--export-csv",
+           exportAction("--export-csv", kCsvExport,
                         [](const CliContext& ctx) {
                             const std::optional<Interpretation> in = interpretationOf(ctx);
                             return csvFile(ctx.sounding, ctx.tables, ctx.depthInFeet, in ? &*in : nullptr);
@@ -78,7 +82,7 @@ void registerOpenFormatActions(ActionRegistry& r) {
            Writes::TextAtFirstArgument});
     r.add({"--export-gef", "--export-gef OUT [--force]",
            "write a GEF-CPT report (QM_TODAY=yyyy-mm-dd fixes its file date); after --interpret also the interpretation",
-           exportAction("--export-gef",
+           exportAction("--export-gef", kGefExport,
                         [](const CliContext& ctx) {
                             const std::optional<Interpretation> in = interpretationOf(ctx);
                             return gefFile(ctx.sounding, ctx.tables, exportDate(), in ? &*in : nullptr);

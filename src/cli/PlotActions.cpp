@@ -16,6 +16,7 @@
 #include "ops/LogPage.h"
 #include "ops/TrackScales.h"
 #include "ops/WaterTable.h"
+#include "ops/WriteConfirmations.h"
 
 namespace qm::cli {
 
@@ -133,6 +134,7 @@ bool runPlot(CliContext& ctx, const std::vector<std::string>& args, std::size_t&
         ctx.message(written.error);
         return false;
     }
+    for (const std::string& path : paths) ctx.message(exportedTo(kLogExport, path));
     return true;
 }
 

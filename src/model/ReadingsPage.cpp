@@ -224,6 +224,14 @@ void ReadingsPage::updateNumberOfReadingsLabel() {
 bool ReadingsPage::commit(int column, int row, std::vector<std::string>& messages) {
     if (!isChannelColumn(column) || !validCell(column, row)) return false;
     PageCell& c = at(column, row);
+    // A text nobody changed is no entry: converting the shown text back would
+    // round the reading to its display pattern. The page's own text is the
+    // measure, not EditOriginalText, which a second click on the selected
+    // cell sets to whatever was typed by then.
+    if (c.text == shownText_[index(column, row)]) {
+        entryValid = true;
+        return true;
+    }
     entryValid = checkForValidEntry(c.text, commaDecimalMode_);
     std::optional<double> number;
     if (entryValid) number = localeTextToNumber(c.text, sep_);

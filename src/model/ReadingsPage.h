@@ -128,8 +128,9 @@ class ReadingsPage : public SelectedCell {
     PageReaction channelClick(int column, int row);
 
     // The commit of a channel cell: CheckForValidEntry, then the conversion
-    // into the cell's reading. On refusal "Invalid Text Entry" is added to
-    // `messages` and the cell gets EditOriginalText back.
+    // into the cell's reading. A cell whose text is still the one the page
+    // wrote into it stores nothing and succeeds. On refusal "Invalid Text
+    // Entry" is added to `messages` and the cell gets EditOriginalText back.
     bool commit(int column, int row, std::vector<std::string>& messages);
 
     // Insert and Delete of the depth column; false when the key's condition

@@ -38,9 +38,6 @@ bool ReadingsPage::commitTyped(int column, int row, PageReaction& reaction) {
         row = editRow;
     }
     if (!isChannelColumn(column) || !validCell(column, row)) return true;
-    // Only a typed text is committed: storing a shown value back would round
-    // the reading to its display pattern.
-    if (at(column, row).text == shownText_[index(column, row)]) return true;
     if (commit(column, row, reaction.messages)) return true;
     reaction.focus = PageReaction::Focus::ChannelCell;
     reaction.focusColumn = column;

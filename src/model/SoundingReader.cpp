@@ -47,6 +47,8 @@ class Reader {
         return readData(s, messages);
     }
 
+    std::size_t lineCount() const { return lines_.size(); }
+
    private:
     std::string_view line(int number) const { return lines_[static_cast<std::size_t>(number - 1)]; }
 
@@ -131,7 +133,8 @@ class Reader {
             if (!type) return error;
             const double rounded = std::nearbyint(*type);
             if (!(rounded >= 1 && rounded <= kMaxChannelTypes))
-                return refuse(16, "gives channel " + std::to_string(c) + " the type " + numberText(static_cast<float>(*type), '.') +
+                return refuse(16, "gives channel " + std::to_string(c) + " the type " +
+                                      numberText(static_cast<float>(*type), decimalSeparator(mode_)) +
                                       "; channel types run from 1 to 20");
             s.channelType[c] = static_cast<int16_t>(rounded);
             if (!table_.hasType(s.channelType[c]))
@@ -340,6 +343,11 @@ std::optional<std::string> finishLoad(Sounding& s, const ChannelTypeTable& table
 
 }  // namespace
 
+std::string cutShortWarning(std::size_t lineNumber) {
+    return "The file ends in the middle of line " + std::to_string(lineNumber) +
+           ": it may have been cut short. Check the last reading.";
+}
+
 int leadCountFromFullScale(float fullScale1, float depthIncrement) {
     if (depthIncrement == 0.0f) return 0;
     double span = 0.0;
@@ -381,6 +389,8 @@ LoadResult readSoundingText(std::string_view bytes, const ChannelTypeTable& tabl
         result.messages.clear();
         return result;
     }
+    if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r')
+        result.warnings.push_back(cutShortWarning(reader.lineCount()));
     fresh.filePath = out.filePath;
     fresh.openedFileTitle = out.openedFileTitle;
     std::swap(out, fresh);
@@ -392,7 +402,7 @@ LoadResult readSoundingFile(const std::string& path, const ChannelTypeTable& tab
                             Sounding& out) {
     FileBytes bytes;
     FileResult read = readWholeFile(path, bytes);
-    if (!read.ok) return {false, read.error, {}};
+    if (!read.ok) return {false, read.error, {}, {}};
     LoadResult result = readSoundingText(bytes.view(), table, commaDecimalMode, out);
     if (result.ok) {
         out.filePath = path;

@@ -20,7 +20,13 @@ struct LoadResult {
     std::string error;
     // Messages met while reading ("Drillout detected at 4.5 m"), in order.
     std::vector<std::string> messages;
+    // Said once the sounding is shown: a file whose last line has no line
+    // end was cut short while it was written or copied.
+    std::vector<std::string> warnings;
 };
+
+// The warning for a file that ends inside line `lineNumber`.
+std::string cutShortWarning(std::size_t lineNumber);
 
 // Parses the bytes of a sounding file. On success `out` holds the sounding
 // with its unit factors taken from the table (values rescaled, as the unit

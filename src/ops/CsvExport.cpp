@@ -12,14 +12,20 @@ namespace qm {
 
 namespace {
 
-// A field with a comma, a quote or a line break goes in quotes, its quotes
-// doubled.
+// A text field (a heading). One that a spreadsheet would take for a
+// formula (=, +, -, @, a tab or a CR first) gets an apostrophe in front, so
+// it stays text there. A field with a comma, a quote or a line break goes
+// in quotes, its quotes doubled. Numbers never come through here.
 void appendField(std::string& out, std::string_view text) {
+    const bool formula = !text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
+    const std::string_view lead = formula ? "'" : "";
     if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out += lead;
         out += text;
         return;
     }
     out += '"';
+    out += lead;
     for (const char ch : text) {
         if (ch == '"') out += '"';
         out += ch;

@@ -3,10 +3,12 @@
 // locale, CR LF. One header row ("Depth (m)", "NAME (UNIT)" per channel in
 // its current unit, "Speed (cm/s)"), then one row per reading; each number
 // is the shortest text that reads back to the stored float, and a reading
-// without data (-32768) is an empty field. With an interpretation, its
-// quantities follow as further columns at the end of each row (after the
-// speed, so the columns of the channels keep their places), each with a
-// fixed count of decimals, empty where it has no value.
+// without data (-32768) is an empty field. A heading that starts like a
+// spreadsheet formula (=, +, -, @, tab, CR) is kept text by an apostrophe.
+// With an interpretation, its quantities follow as further columns at the
+// end of each row (after the speed, so the columns of the channels keep
+// their places), each with a fixed count of decimals, empty where it has no
+// value.
 
 #include "model/ChannelTypeTable.h"
 #include "model/Sounding.h"

@@ -31,9 +31,19 @@ bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 }  // namespace
 
-Words valueEdit(const Sounding& s, int c, int32_t r, float before, float after, char sep) {
-    return {"Edit Value", s.channelName[static_cast<std::size_t>(c)] + " at " + depthOf(s, r, sep) + ": " +
-                              numberText(before, sep) + " -> " + numberText(after, sep)};
+Words valueEdit(const Sounding& s, const ChannelTypeTable& table, int c, int32_t r, float before, float after,
+                char sep) {
+    const auto i = static_cast<std::size_t>(c);
+    const std::string& pattern = table.format(s.channelType[i], s.channelUnitIndex[i]);
+    std::string was = formatPattern(before, pattern, sep), now = formatPattern(after, pattern, sep);
+    // A change finer than the page's digits is written with all of them.
+    if (was == now) {
+        was = numberText(before, sep);
+        now = numberText(after, sep);
+    }
+    const std::string& name = table.name(s.channelType[i], s.channelUnitIndex[i]);
+    const std::string unit = name.empty() ? "" : " " + name;
+    return {"Edit Value", s.channelName[i] + " at " + depthOf(s, r, sep) + ": " + was + unit + " -> " + now + unit};
 }
 
 Words insertReading(const Sounding& after, int32_t r, char sep) {

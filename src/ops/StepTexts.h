@@ -21,8 +21,10 @@ struct Words {
     std::string description;
 };
 
-// "TIP RESISTANCE at 5.12 m: 12.5 -> 13"
-Words valueEdit(const Sounding& s, int c, int32_t r, float before, float after, char sep);
+// "TIP RESISTANCE at 5.12 m: 12.50 MPA -> 13.00 MPA": the values as the page
+// shows them in the channel's unit.
+Words valueEdit(const Sounding& s, const ChannelTypeTable& table, int c, int32_t r, float before, float after,
+                char sep);
 // The Insert and Delete keys on the depth column at reading `r`.
 Words insertReading(const Sounding& after, int32_t r, char sep);
 Words deleteReading(const Sounding& before, int32_t r, char sep);

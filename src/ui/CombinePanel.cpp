@@ -22,6 +22,7 @@
 #include "model/SafeFile.h"
 #include "ops/Combine.h"
 #include "ui/MainForm.h"
+#include "ui/PlainText.h"
 #include "ui/TextCodec.h"
 
 namespace qm::ui {
@@ -47,9 +48,7 @@ QFont fixedWidthFont() {
 }
 
 QLabel* caption(const char* text, const char* objectName, QWidget* parent) {
-    auto* l = new QLabel(QString::fromLatin1(text), parent);
-    l->setObjectName(objectName);
-    return l;
+    return plainLabel(QString::fromLatin1(text), parent, objectName);
 }
 
 }  // namespace
@@ -170,7 +169,7 @@ void CombinePanel::menuCombineClick() {
 }
 
 void CombinePanel::showPreview(const CombinePreview& preview) {
-    lblSecondFileChannels_->setText(fromCp1252(preview.channelHeadings));
+    setPlainText(lblSecondFileChannels_, fromCp1252(preview.channelHeadings));
 
     QString data;
     qsizetype longest = lblSecondFileChannels_->text().size();
@@ -198,7 +197,7 @@ void CombinePanel::showPreview(const CombinePreview& preview) {
     headingsArea_->horizontalScrollBar()->setValue(txtSecondFileData_->horizontalScrollBar()->value());
 
     form_.showPanel(frame_);
-    lblFinalDepthOfFirstSounding_->setText(fromCp1252(preview.finalDepthOfFirstSounding));
+    setPlainText(lblFinalDepthOfFirstSounding_, fromCp1252(preview.finalDepthOfFirstSounding));
     txtStartDepth_->setText(fromCp1252(preview.startDepth));
     txtStartDepth_->setCursorPosition(0);
     chkNormalizeDepth_->setChecked(preview.normalizeDepth);

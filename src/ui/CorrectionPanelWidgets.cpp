@@ -3,14 +3,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include "ui/PlainText.h"
 
 namespace qm::ui {
 
 QLabel* panelText(const QString& text, QWidget* parent, const QString& objectName) {
-    auto* l = new QLabel(parent);
+    QLabel* l = plainLabel(text, parent);
     l->setObjectName(objectName);
-    l->setTextFormat(Qt::PlainText);
-    l->setText(text);
     l->setWordWrap(true);
     return l;
 }
@@ -26,9 +25,8 @@ QLabel* columnHeading(const QString& text, QWidget* parent, const QString& objec
 }
 
 QLabel* rowLabel(QWidget* parent, const QString& objectName, int width) {
-    auto* l = new QLabel(parent);
+    QLabel* l = plainLabel(QString(), parent);
     l->setObjectName(objectName);
-    l->setTextFormat(Qt::PlainText);
     if (width > 0) l->setFixedWidth(width);
     return l;
 }

@@ -11,19 +11,12 @@
 #include "model/NumberText.h"
 #include "ui/GpsCommands.h"
 #include "ui/MainForm.h"
+#include "ui/PlainText.h"
 #include "ui/TextCodec.h"
 
 namespace qm::ui {
 
 namespace {
-
-// Fixed texts are shown as they are written: two blanks stay two blanks.
-QLabel* plainLabel(const QString& text, QWidget* parent, const char* objectName = nullptr) {
-    auto* l = new QLabel(text, parent);
-    l->setTextFormat(Qt::PlainText);
-    if (objectName) l->setObjectName(objectName);
-    return l;
-}
 
 QLineEdit* textBox(const char* objectName, QWidget* parent) {
     auto* b = new QLineEdit(parent);
@@ -55,7 +48,7 @@ std::string selectedText(const QComboBox* c) { return c->currentIndex() < 0 ? st
 
 EnterGpsDialog::EnterGpsDialog(MainForm& form, GpsCommands& gps) : QDialog(nullptr), form_(form), gps_(gps) {
     setObjectName("frmEnterGPS");
-    setWindowTitle("Enter GPS Data");
+    setPlainWindowTitle(this, QStringLiteral("Enter GPS Data"));
     buildControls();
     formLoad();
 }
@@ -191,7 +184,7 @@ GpsEntry EnterGpsDialog::entry() const {
 }
 
 void EnterGpsDialog::buildGpsSentence() {
-    lblGPSString_->setText(fromCp1252(qm::buildGpsSentence(entry())));
+    setPlainText(lblGPSString_, fromCp1252(qm::buildGpsSentence(entry())));
 }
 
 void EnterGpsDialog::cmdOKClick() {

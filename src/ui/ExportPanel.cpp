@@ -13,6 +13,7 @@
 
 #include "ops/AnalogExport.h"
 #include "ui/MainForm.h"
+#include "ui/PlainText.h"
 #include "ui/TextCodec.h"
 
 namespace qm::ui {
@@ -22,8 +23,7 @@ namespace {
 QString text(std::string_view bytes) { return fromCp1252(bytes); }
 
 QLabel* wrappedLabel(std::string_view bytes, const char* objectName, QWidget* parent) {
-    auto* l = new QLabel(text(bytes), parent);
-    l->setObjectName(objectName);
+    QLabel* l = plainLabel(text(bytes), parent, objectName);
     l->setWordWrap(true);
     return l;
 }
@@ -57,7 +57,7 @@ void ExportPanel::build() {
         auto* option = new QRadioButton(text(row.caption), frame_);
         option->setObjectName(text(row.optionName));
         options_->addButton(option, i);
-        auto* units = new QLabel(text(row.label), frame_);
+        QLabel* units = plainLabel(text(row.label), frame_);
         units->setObjectName(QStringLiteral("lblExportUnits_%1").arg(i + 1));
         units->setBuddy(option);
         rows->addWidget(option, i, 0);

@@ -4,22 +4,25 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
+#include <algorithm>
 #include <QVBoxLayout>
 
 #include "ui/MainForm.h"
+#include "ui/PlainText.h"
 #include "ui/TextCodec.h"
 
 namespace qm::ui {
 
 HistoryListDialog::HistoryListDialog(MainForm& form) : QDialog(&form), form_(form) {
     setObjectName("frmHistoryList");
-    setWindowTitle(QStringLiteral("History"));
+    setPlainWindowTitle(this, QStringLiteral("History"));
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(10, 10, 10, 10);
     column->setSpacing(8);
-    lblHistoryHint_ = new QLabel(
-        QStringLiteral("Click an entry to go back or forward to the sounding as it was after it."), this);
-    lblHistoryHint_->setObjectName("lblHistoryHint");
+    lblHistoryHint_ = plainLabel(
+        QStringLiteral("Click an entry to go back or forward to the sounding as it was after it."), this,
+        "lblHistoryHint");
     lblHistoryHint_->setWordWrap(true);
     column->addWidget(lblHistoryHint_);
     lstHistory_ = new QListWidget(this);
@@ -49,6 +52,37 @@ HistoryListDialog::HistoryListDialog(MainForm& form) : QDialog(&form), form_(for
     buttons->addWidget(close);
     column->addLayout(buttons);
     resize(560, 420);
+}
+
+QRect besidePage(const QRect& page, const QRect& window, const QRect& screen, const QSize& wanted) {
+    constexpr int kGap = 8;
+    // Narrower than this the entries wrap into a column of single words.
+    constexpr int kNarrowest = 240;
+    const int height = std::min(wanted.height(), screen.bottom() - page.top() + 1);
+    const int top = std::max(screen.top(), page.top());
+    // QRect's right() is its last pixel column.
+    if (window.right() + kGap + wanted.width() <= screen.right())
+        return {window.right() + 1 + kGap, top, wanted.width(), height};
+    if (window.left() - kGap - wanted.width() >= screen.left())
+        return {window.left() - kGap - wanted.width(), top, wanted.width(), height};
+    const int left = std::max(screen.left(), window.left());
+    const int room = page.left() - kGap - left;
+    if (room >= kNarrowest) return {left, top, std::min(room, wanted.width()), height};
+    return {};
+}
+
+void HistoryListDialog::placeBesideThePage() {
+    const QWidget* page = form_.findChild<QWidget*>("readingsPage");
+    const QScreen* screen = form_.screen();
+    if (!page || !screen) return;
+    const QRect pageRect(page->mapToGlobal(QPoint(0, 0)), page->size());
+    const QRect frame = geometry();
+    // The frame the system draws around the list counts as part of it.
+    const QSize decoration = frameGeometry().size() - frame.size();
+    const QRect at = besidePage(pageRect, form_.frameGeometry(), screen->availableGeometry(), frameGeometry().size());
+    if (at.isEmpty()) return;
+    resize(at.size() - decoration);
+    move(at.topLeft());
 }
 
 void HistoryListDialog::refill() {

@@ -7,6 +7,7 @@
 // dialog is open.
 
 #include <QDialog>
+#include <QRect>
 
 class QLabel;
 class QListWidget;
@@ -22,6 +23,8 @@ class HistoryListDialog : public QDialog {
     explicit HistoryListDialog(MainForm& form);
     // Fills the list again from the form's history.
     void refill();
+    // Moves the list beside the readings page, where the screen has room.
+    void placeBesideThePage();
 
    private:
     void entryClicked(QListWidgetItem* item);
@@ -30,5 +33,11 @@ class HistoryListDialog : public QDialog {
     QLabel* lblHistoryHint_ = nullptr;
     QListWidget* lstHistory_ = nullptr;
 };
+
+// Where a list of `wanted` size goes so that it does not cover `page`:
+// right of `window`, else left of it, else in the part of the window left
+// of the page (narrower if need be), all on `screen`; top level with the
+// page. An empty rectangle when none of them has room.
+QRect besidePage(const QRect& page, const QRect& window, const QRect& screen, const QSize& wanted);
 
 }  // namespace qm::ui

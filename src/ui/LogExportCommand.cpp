@@ -7,6 +7,7 @@
 #include "ops/ExportDate.h"
 #include "ops/LogPage.h"
 #include "ops/TrackScales.h"
+#include "ops/WriteConfirmations.h"
 #include "ui/HeaderBoxes.h"
 #include "ui/LogPainter.h"
 #include "ui/MainForm.h"
@@ -55,7 +56,7 @@ void LogExportCommand::run() {
         return;
     }
     const FileResult written = writeFileSafely(path, drawn.bytes.front());
-    if (!written.ok) boxes.message(written.error);
+    boxes.message(written.ok ? exportedTo(kLogExport, path) : written.error);
 }
 
 }  // namespace qm::ui

@@ -14,12 +14,14 @@
 
 #include "model/DataFolder.h"
 #include "model/NumberText.h"
+#include "model/ProgramVersion.h"
 #include "ui/AutoCleanCommand.h"
 #include "ui/ChangeStartDepthPanel.h"
 #include "ui/CombinePanel.h"
 #include "ui/DepthFormatCommands.h"
 #include "ui/DepthIncrementPanel.h"
 #include "ui/ExportPanel.h"
+#include "ui/PlainText.h"
 #include "ui/LogExportCommand.h"
 #include "ui/OpenFormatCommands.h"
 #include "ui/GpsCommands.h"
@@ -47,7 +49,7 @@ MainForm::MainForm(MainFormPlatform platform, QWidget* parent)
                                            : std::make_unique<QtMessageBoxes>(this)),
       dialog_(takeDialog(platform_, this)) {
     setObjectName("MainForm");
-    setWindowTitle("Quillmere");
+    setPlainWindowTitle(this, QString::fromLatin1(kProgramName));
 
     // The decimal mode is needed by the page model, so it is decided before
     // the widgets exist; Form_Load keeps its place in the order of steps.

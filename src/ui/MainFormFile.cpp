@@ -13,6 +13,7 @@
 #include "ops/SoundingOpen.h"
 #include "ui/HeaderBoxes.h"
 #include "ui/MainForm.h"
+#include "ui/PlainText.h"
 #include "ui/TextCodec.h"
 #include "ui/ViewCommands.h"
 
@@ -72,11 +73,12 @@ bool MainForm::openSoundingFile(const std::string& path) {
     showLoadedHeader();
     for (const std::string& m : result.messages) messageBoxes_->message(m);
     showLoadedPage();
+    for (const std::string& w : result.warnings) messageBoxes_->message(w);
     return true;
 }
 
 void MainForm::showLoadedHeader() {
-    lblFileName_->setText(QStringLiteral("FILE:") + fromFileName(sounding_.openedFileTitle));
+    setPlainText(lblFileName_, QStringLiteral("FILE:") + fromFileName(sounding_.openedFileTitle));
     action("mnu2Digits")->setChecked(sounding_.depthDecimals != 3);
     action("mnu3Digits")->setChecked(sounding_.depthDecimals == 3);
     showHeaderTexts();

@@ -12,6 +12,7 @@
 #include "model/LineFields.h"
 #include "ui/HeaderBoxes.h"
 #include "ui/MainForm.h"
+#include "ui/PlainText.h"
 
 namespace qm::ui {
 
@@ -20,9 +21,7 @@ namespace {
 constexpr int kSideWidth = 300;
 
 QLabel* label(const QString& text, QWidget* parent, const char* objectName = nullptr) {
-    auto* l = new QLabel(text, parent);
-    if (objectName) l->setObjectName(objectName);
-    return l;
+    return plainLabel(text, parent, objectName);
 }
 
 QLineEdit* box(const char* objectName, QWidget* parent) {
@@ -85,7 +84,7 @@ QWidget* MainForm::buildHeaderArea() {
         auto* b = box(h.objectName, area);
         b->setEnabled(false);
         // A text longer than its box scrolls inside it; the tip shows it whole.
-        connect(b, &QLineEdit::textChanged, b, [b](const QString& t) { b->setToolTip(t); });
+        connect(b, &QLineEdit::textChanged, b, [b](const QString& t) { setPlainToolTip(b, t); });
         auto* l = label(h.caption, area);
         l->setBuddy(b);
         QFont small = l->font();

@@ -10,9 +10,12 @@
 #include <QMenuBar>
 
 #include "model/SafeFile.h"
+#include "ops/HistoryRecord.h"
+#include "ops/WriteConfirmations.h"
 #include "ui/GpsCommands.h"
 #include "ui/HistoryListDialog.h"
 #include "ui/MainForm.h"
+#include "ui/PlainText.h"
 #include "ui/ViewCommands.h"
 
 namespace qm::ui {
@@ -24,7 +27,7 @@ constexpr const char* kHistoryFilter = "Text (*.txt)|*.txt";
 // An "&" in a step's name is no access key.
 QString captionOf(const char* verb, const Step* step) {
     QString caption = QString::fromLatin1(verb);
-    if (step) caption += QLatin1Char(' ') + QString::fromStdString(step->name).replace("&", "&&");
+    if (step) caption += QLatin1Char(' ') + plainCaption(QString::fromStdString(step->name));
     return caption;
 }
 
@@ -172,8 +175,11 @@ void MainForm::restoreWindowTexts(const std::vector<std::string>& t) {
 
 void MainForm::historyListClick() {
     if (!soundingLoaded()) return;
-    if (!historyList_) historyList_ = new HistoryListDialog(*this);
+    const bool first = !historyList_;
+    if (first) historyList_ = new HistoryListDialog(*this);
     historyList_->refill();
+    // The first time it opens beside the page; after that where the user left it.
+    if (first) historyList_->placeBesideThePage();
     historyList_->show();
     historyList_->raise();
     historyList_->activateWindow();
@@ -191,12 +197,12 @@ void MainForm::saveHistoryClick() {
     if (!soundingLoaded()) return;
     const std::string path = chooseFileToWrite(kHistoryFilter);
     if (path.empty()) return;
-    const FileResult written = writeFileSafely(path, history_.recordText());
-    if (!written.ok) {
-        messageBoxes_->message(written.error);
-        return;
-    }
-    messageBoxes_->message("History saved.");
+    // The heading names the hole and the test as the header boxes show them.
+    RecordHeading heading = recordHeadingOf(sounding_, exportDate());
+    heading.holeNumber = boxText("txtHoleNumber");
+    heading.dateAndTime = boxText("txtDateandTime");
+    const FileResult written = writeFileSafely(path, historyRecord(history_, heading));
+    messageBoxes_->message(written.ok ? historySavedTo(path) : written.error);
 }
 
 }  // namespace qm::ui

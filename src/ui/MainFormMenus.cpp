@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "model/ProgramVersion.h"
 #include "ui/MainForm.h"
 
 namespace qm::ui {
@@ -100,7 +101,7 @@ void MainForm::enableLoadedCommands() {
     action("MenuFileOpen")->setEnabled(false);
 }
 
-void MainForm::mnuAboutClick() { messageBoxes_->message("Quillmere Version 2021.05.04.1"); }
+void MainForm::mnuAboutClick() { messageBoxes_->message(std::string(kProgramName) + " Version " + kProgramVersion); }
 
 void MainForm::menuFileExitClick() {
     // No question and nothing saved.

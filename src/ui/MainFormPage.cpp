@@ -11,6 +11,7 @@
 
 #include "model/Units.h"
 #include "ui/MainForm.h"
+#include "ui/PlainText.h"
 #include "ui/PageCanvas.h"
 #include "ui/PageCellEdit.h"
 #include "ui/TextCodec.h"
@@ -39,7 +40,7 @@ QString cellName(int column, int row) {
 }
 
 QLabel* headerLabel(const QString& text, const QString& objectName, int width, QWidget* parent) {
-    auto* l = new QLabel(text, parent);
+    QLabel* l = plainLabel(text, parent);
     l->setObjectName(objectName);
     l->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     l->setWordWrap(true);
@@ -226,7 +227,7 @@ void MainForm::recordCommit(const WatchedCommit& w) {
     const float after = sounding_.value(w.column, w.reading);
     Step step = valueStep(w.column, w.reading, w.before, after, w.cursor, {sounding_.dataIndex, sounding_.pageRow});
     if (step.data.empty()) return;
-    steps::Words words = steps::valueEdit(sounding_, w.column, w.reading, w.before, after, decimalSeparator());
+    steps::Words words = steps::valueEdit(sounding_, tables_, w.column, w.reading, w.before, after, decimalSeparator());
     step.name = std::move(words.name);
     step.description = std::move(words.description);
     step.viewBefore = w.view;
@@ -296,7 +297,7 @@ void MainForm::cellClick(PageCellEdit& cell) {
 
 void MainForm::showChannelColumn(int c) {
     if (c < 1 || c > kMaxChannels) return;
-    lblChannelLabel_[c]->setText(fromCp1252(sounding_.channelName[c]));
+    setPlainText(lblChannelLabel_[c], fromCp1252(sounding_.channelName[c]));
     lblChannelLabel_[c]->show();
     QComboBox* units = cmbChannelUnits_[c];
     {

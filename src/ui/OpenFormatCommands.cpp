@@ -9,28 +9,29 @@
 #include "ops/ExportDate.h"
 #include "ops/GefExport.h"
 #include "ui/AgsTransferDialog.h"
+#include "ops/WriteConfirmations.h"
 #include "ui/HeaderBoxes.h"
 #include "ui/MainForm.h"
 
 namespace qm::ui {
 
 OpenFormatCommands::OpenFormatCommands(MainForm& form) : QObject(&form), form_(form) {
-    const auto wire = [this](const char* item, std::string filter, FileMaker make) {
+    const auto wire = [this](const char* item, std::string filter, std::string_view kind, FileMaker make) {
         if (QAction* a = form_.action(item))
-            connect(a, &QAction::triggered, this, [this, filter, make] { run(filter, make); });
+            connect(a, &QAction::triggered, this, [this, filter, kind, make] { run(filter, kind, make); });
     };
-    wire("mnuExportCsv", "CSV file (*.csv)|*.csv", [this](const Sounding& s) {
+    wire("mnuExportCsv", "CSV file (*.csv)|*.csv", kCsvExport, [this](const Sounding& s) {
         return csvFile(s, form_.tables(), form_.page().depthInFeet());
     });
-    wire("mnuExportGef", "GEF-CPT report (*.gef)|*.gef",
+    wire("mnuExportGef", "GEF-CPT report (*.gef)|*.gef", kGefExport,
          [this](const Sounding& s) { return gefFile(s, form_.tables(), exportDate()); });
-    wire("mnuExportAgs", "AGS4 data (*.ags)|*.ags",
+    wire("mnuExportAgs", "AGS4 data (*.ags)|*.ags", kAgsExport,
          [this](const Sounding& s) { return agsFile(s, form_.tables(), exportDate(), rememberedAgsTransfer()); });
     if (QAction* a = form_.action("mnuAgsTransfer"))
         connect(a, &QAction::triggered, this, [this] { (new AgsTransferDialog(&form_))->show(); });
 }
 
-void OpenFormatCommands::run(const std::string& filter, const FileMaker& make) {
+void OpenFormatCommands::run(const std::string& filter, std::string_view kind, const FileMaker& make) {
     if (!form_.soundingLoaded()) return;
     const std::string path = form_.chooseFileToWrite(filter);
     if (path.empty()) return;
@@ -50,6 +51,7 @@ void OpenFormatCommands::run(const std::string& filter, const FileMaker& make) {
         boxes.message(written.error);
         return;
     }
+    boxes.message(exportedTo(kind, path));
     for (const std::string& m : file.messages) boxes.message(m);
 }
 

@@ -2,13 +2,15 @@
 // File > Export CSV, Export GEF-CPT and Export AGS4 (mnuExportCsv,
 // mnuExportGef, mnuExportAgs): each asks for a file, asks before replacing
 // an existing one, and writes the sounding as it stands, with the header
-// boxes' texts, through the safe write. Nothing in the sounding changes; a
-// failed write says why in one message. Export AGS4 writes the recipient
-// and status kept by AGS4 Transfer Details (AgsTransferDialog.h).
+// boxes' texts, through the safe write, then names the file it wrote.
+// Nothing in the sounding changes; a failed write says why in one message.
+// Export AGS4 writes the recipient and status kept by AGS4 Transfer Details
+// (AgsTransferDialog.h).
 
 #include <QObject>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "ops/OpenFormatFile.h"
 
@@ -26,8 +28,9 @@ class OpenFormatCommands : public QObject {
     explicit OpenFormatCommands(MainForm& form);
 
     using FileMaker = std::function<OpenFormatFile(const Sounding&)>;
-    // One export: `filter` for the save dialog, `make` builds the file.
-    void run(const std::string& filter, const FileMaker& make);
+    // One export: `filter` for the save dialog, `make` builds the file,
+    // `kind` names it in the confirmation.
+    void run(const std::string& filter, std::string_view kind, const FileMaker& make);
 
    private:
     MainForm& form_;

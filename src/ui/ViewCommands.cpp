@@ -17,6 +17,7 @@
 #include "model/ProfileData.h"
 #include "ops/TrackLabels.h"
 #include "ui/MainForm.h"
+#include "ui/PlainText.h"
 #include "ui/PageCellEdit.h"
 #include "ui/ProfileView.h"
 #include "ui/TextCodec.h"
@@ -172,7 +173,7 @@ void ViewCommands::rebuildTrackMenu() {
     for (const ProfileTrack& t : shape.tracks) {
         if (!t.optional) continue;
         const int c = t.channel;
-        QString caption = fromCp1252(s.channelName[c]).replace("&", "&&");
+        QString caption = plainCaption(fromCp1252(s.channelName[c]));
         caption = (c < 10 ? QStringLiteral("&%1 ").arg(c) : QStringLiteral("1&0 ")) + caption;
         auto* a = new QAction(caption, tracksMenu_);
         a->setObjectName(QStringLiteral("mnuTrack_%1").arg(c));

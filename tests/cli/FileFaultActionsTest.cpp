@@ -43,6 +43,10 @@ TEST(BatchToolFileFaults, EachFailingCallKeepsTheEarlierOutput) {
             if (calls < n) {  // every call passed: the whole new file is there
                 EXPECT_EQ(status, 0) << stderrText.str();
                 EXPECT_NE(test::readFile(out), "earlier\r\n");
+                // The exports and the record name the file they wrote.
+                if (write[0] != "--save" && write[0] != "--export-cpd") {
+                    EXPECT_NE(stderrText.str().find(" " + out + ".\n"), std::string::npos) << stderrText.str();
+                }
                 break;
             }
             EXPECT_NE(status, 0) << write[0] << " call " << n;

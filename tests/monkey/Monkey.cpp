@@ -103,6 +103,10 @@ class Monkey {
             writeFile(dir_.file("other" + ext), bytes);
             writeFile(dir_.file("garbage-cut" + ext), bytes.substr(0, bytes.size() / 2));
         }
+        // Texts that look like markup or formulas, in a file that loads and
+        // in one refused at a data line.
+        for (const char* name : {"markup.cpt", "markup-refused.cpt"})
+            writeFile(dir_.file(name), readFile(QM_TEST_DATA_DIR "/../tests/ui/scenes/files/" + std::string(name)));
     }
 
     MonkeyOutcome go() {
@@ -514,7 +518,7 @@ class Monkey {
     // export is not empty. Nothing else changed or went.
     std::string fileProblem(const std::map<std::string, std::string>& before, const Event& e,
                             const std::vector<std::string>& said) {
-        const auto saidIt = [&](const char* text) { return std::find(said.begin(), said.end(), text) != said.end(); };
+        const auto saidIt = [&](const std::string& text) { return std::find(said.begin(), said.end(), text) != said.end(); };
         const auto after = snapshot();
         for (const auto& [path, bytes] : before)
             if (!after.count(path)) return "the file " + path + " went";
@@ -535,8 +539,14 @@ class Monkey {
                 return "the copy " + path + " is not its source's bytes, or was not announced";
             if ((e.command == "Command1" || (kWriters.count(e.command) && e.command != "mnuSaveHistory")) && bytes.empty())
                 return "the export " + path + " is empty";
+            static const std::map<std::string, std::string> kinds = {
+                {"mnuExportCsv", "CSV"}, {"mnuExportGef", "GEF-CPT report"}, {"mnuExportAgs", "AGS4 file"}, {"mnuExportLog", "Log"}};
+            if (kinds.count(e.command) && !saidIt(kinds.at(e.command) + " exported to " + path + "."))
+                return "the export " + path + " was not announced with its name";
+            const std::string record = form().history().recordText();
             if (e.command == "mnuSaveHistory" &&
-                (!saidIt("History saved.") || bytes != form().history().recordText()))
+                (!saidIt("History saved to " + path + ".") || bytes.rfind("Quillmere ", 0) != 0 ||
+                 bytes.size() < record.size() || bytes.compare(bytes.size() - record.size(), record.size(), record) != 0))
                 return "the history " + path + " is not the record, or was not announced";
         }
         return {};

@@ -28,7 +28,7 @@ namespace fs = std::filesystem;
 struct Outcome {
     std::vector<std::string> messages, calls;
     QStringList namesBefore, names;
-    std::string earlier, target, targetName;
+    std::string earlier, target, targetName, targetPath;
     bool openedKept = false;
     int runsEnded = 0;
     struct stat targetStat {};
@@ -51,7 +51,7 @@ Outcome run(const std::string& command, bool fresh, int failAt) {
         ADD_FAILURE() << "cannot give " << target << " away";
     auto contents = [&] { return fs::exists(target) ? readFile(target) : "(absent)"; };
     auto names = [&] { return QDir(QString::fromStdString(dir.path().string())).entryList(QDir::Files | QDir::Hidden); };
-    Outcome out{{}, {}, names(), {}, contents(), {}, fs::path(target).filename().string()};
+    Outcome out{{}, {}, names(), {}, contents(), {}, fs::path(target).filename().string(), target};
     Window win;
     win.open(opened);
     win.messages->texts.clear();
@@ -92,9 +92,11 @@ TEST_P(FileFaults, EveryFailingCallLeavesTheEarlierFileAndTellsWhy) {
     for (const char* op : {"open", "write", "flush", "close", "rename"})
         EXPECT_NE(std::find(complete.calls.begin(), complete.calls.end(), op), complete.calls.end()) << op;
     const std::string closing = which == "copy"      ? "File copied"
-                                : which == "history" ? "History saved."
+                                : which == "history" ? "History saved to " + complete.targetPath + "."
+                                : which == "log"     ? "Log exported to " + complete.targetPath + "."
                                                      : "File saved.  To cleanup another file, restart the program.";
-    const bool silent = which == "export" || which == "log";
+    // The analog export says nothing on success, as it always has.
+    const bool silent = which == "export";
     EXPECT_EQ(complete.messages, silent ? std::vector<std::string>{} : std::vector<std::string>{closing});
     EXPECT_TRUE(complete.openedKept && complete.target.size() > (which == "history" ? 10u : 1000u));
     EXPECT_EQ(complete.names.size(), complete.namesBefore.size() + fresh);

@@ -178,7 +178,9 @@ TEST(LogFiles, TheWindowsLogShowsTheTracksSwitchedOn) {
         win.form->action("mnuExportLog")->trigger();
         EXPECT_EQ(svgText(readFile(path)).contains(title), shown) << title.toStdString();
     }
-    EXPECT_EQ(win.messages->texts, std::vector<std::string>{"Do you want to overwrite the existing file?"});
+    EXPECT_EQ(win.messages->texts, (std::vector<std::string>{"Log exported to " + dir.file("without.svg") + ".",
+                                                             "Do you want to overwrite the existing file?",
+                                                             "Log exported to " + dir.file("with.svg") + "."}));
 }
 
 }  // namespace

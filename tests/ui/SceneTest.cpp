@@ -5,7 +5,9 @@
 // through by eye. Paths take {samples}, {files} (scenes/files) and {out} (a
 // fresh folder); the same words stand for them in the output.
 //
-//   window [comma]   a new window (with comma decimals)
+//   window [comma] [qtboxes]   a new window (with comma decimals; with the Qt message boxes themselves,
+//                    each followed by how the user reads its text)
+//   plain NAME...    how a label, a text box's tooltip or a menu item shows its text: as plain text or as markup
 //   open PATH | answer [PATH] | yes | no       File > Open; the next file dialog's answer; the next question's
 //   menu NAME | click NAME | key NAME KEY [TIMES] | type NAME TEXT (over the text) | add NAME TEXT
 //   pick NAME INDEX | show NAME... | focus | panel NAME | menus | rows FIRST LAST | file PATH [FIRST [LAST]]
@@ -31,6 +33,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <filesystem>
 
 #include "model/LineFields.h"
@@ -131,6 +134,27 @@ class Scene {
         return d;
     }
 
+    // How the user reads `text` in a widget of `format`.
+    static std::string readAs(const QString& text, Qt::TextFormat format) {
+        if (format == Qt::PlainText || (format == Qt::AutoText && !Qt::mightBeRichText(text)))
+            return "as plain text: \"" + text.toStdString() + "\"";
+        QTextDocument doc;
+        doc.setHtml(text);
+        return "as markup: \"" + doc.toPlainText().toStdString() + "\"";
+    }
+    static std::string plainness(QObject* o) {
+        if (auto* l = qobject_cast<QLabel*>(o)) return readAs(l->text(), l->textFormat());
+        // A menu caption's "&" marks the access key; "&&" shows one "&".
+        if (auto* a = qobject_cast<QAction*>(o)) {
+            QString t = a->text();
+            t.replace(QStringLiteral("&&"), QChar(1)).remove(QLatin1Char('&')).replace(QChar(1), QLatin1Char('&'));
+            return "reads \"" + t.toStdString() + "\"";
+        }
+        // A tooltip takes markup whenever its text looks like it.
+        if (auto* w = qobject_cast<QWidget*>(o)) return "tip " + readAs(w->toolTip(), Qt::AutoText);
+        return "(no such widget)";
+    }
+
     void menuTree(const QList<QAction*>& actions, const std::string& indent) {
         for (QAction* a : actions) {
             said_.push_back(indent + (a->isSeparator() ? a->objectName().toStdString() + " -" : describe(a)));
@@ -211,7 +235,16 @@ class Scene {
         std::vector<std::string> args;
         std::istringstream words(rest);
         for (std::string a; words >> a;) args.push_back(a);
-        if (!win_ || c == "window") win_.reset(), win_ = std::make_unique<Window>(c == "window" && rest == "comma");
+        if (!win_ || c == "window") {
+            win_.reset();
+            win_ = std::make_unique<Window>(c == "window" && rest.find("comma") != std::string::npos,
+                                            c == "window" && rest.find("qtboxes") != std::string::npos);
+            if (auto* real = dynamic_cast<ShownMessageBoxes*>(win_->messages))
+                real->shown = [this](QMessageBox& box) {
+                    const auto* label = box.findChild<QLabel*>("qt_msgbox_label");
+                    said_.push_back("  shown " + (label ? readAs(label->text(), label->textFormat()) : "without its label"));
+                };
+        }
         const std::size_t dialogsBefore = win_->files->shown.size();
         const int endedBefore = win_->runsEnded;
         win_->messages->onMessage = [this] {
@@ -280,6 +313,8 @@ class Scene {
         if (c == "during") during_ = args;
         if (c == "show")
             for (const std::string& name : args) said_.push_back(describe(find(name)));
+        if (c == "plain")
+            for (const std::string& name : args) said_.push_back(name + " " + plainness(find(name)));
         if (c == "panel")
             for (QWidget* child : w->findChildren<QWidget*>())
                 if (!child->objectName().startsWith("qt_") && (!child->objectName().isEmpty() || qobject_cast<QLabel*>(child)))

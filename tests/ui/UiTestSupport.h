@@ -6,7 +6,9 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QDropEvent>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QTimer>
 #include <QMouseEvent>
 #include <QUrl>
 #include <deque>
@@ -18,6 +20,7 @@
 
 #include "support/TestSupport.h"
 #include "ui/MainForm.h"
+#include "ui/MessageBoxes.h"
 #include "ui/PageCellEdit.h"
 #include "ui/TextCodec.h"
 
@@ -72,6 +75,29 @@ struct RecordingMessageBoxes : ui::MessageBoxes {
     }
 };
 
+// The program's own Qt message boxes, each recorded, shown, handed to
+// `shown` while it is up and then closed, so a test sees the box the user
+// would see.
+struct ShownMessageBoxes : RecordingMessageBoxes {
+    QWidget* parent = nullptr;
+    std::function<void(QMessageBox&)> shown;
+    void message(const std::string& text) override {
+        RecordingMessageBoxes::message(text);
+        closeWhenUp();
+        ui::QtMessageBoxes(parent).message(text);
+    }
+    void closeWhenUp() {
+        QTimer::singleShot(0, [this] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                    if (shown) shown(*box);
+                    return box->done(QMessageBox::Ok);
+                }
+            closeWhenUp();  // not up yet
+        });
+    }
+};
+
 // What a text box shows: a page cell keeps it apart from the editing buffer.
 inline QString shown(const QLineEdit* w) {
     if (auto* cell = qobject_cast<const ui::PageCellEdit*>(w)) return cell->shownText();
@@ -79,8 +105,13 @@ inline QString shown(const QLineEdit* w) {
 }
 
 struct Window {
-    explicit Window(int commaMode = 0) {
-        auto boxes = std::make_unique<RecordingMessageBoxes>();
+    // `realBoxes`: the Qt message boxes themselves (ShownMessageBoxes).
+    explicit Window(int commaMode = 0, bool realBoxes = false) {
+        std::unique_ptr<RecordingMessageBoxes> boxes;
+        if (realBoxes)
+            boxes = std::make_unique<ShownMessageBoxes>();
+        else
+            boxes = std::make_unique<RecordingMessageBoxes>();
         auto dialog = std::make_unique<ScriptedFileDialog>();
         messages = boxes.get();
         files = dialog.get();
@@ -91,6 +122,7 @@ struct Window {
         p.dataFolder = dataDir();
         p.commaDecimalMode = commaMode;
         form = std::make_unique<ui::MainForm>(std::move(p));
+        if (auto* real = dynamic_cast<ShownMessageBoxes*>(messages)) real->parent = form.get();
         form->show();
     }
     template <typename T = QWidget> T* w(const QString& name) const { return form->findChild<T*>(name); }

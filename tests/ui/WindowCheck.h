@@ -58,6 +58,10 @@ inline std::string windowProblem(ui::MainForm& form) {
             if (cell->isEnabledTo(&form) != (!channel || (loaded && col <= s.channelCount)))
                 return name + " has the wrong enabled state";
         }
+    // A file's text is never taken for markup.
+    for (const QLabel* l : form.findChildren<QLabel*>())
+        if (l->textFormat() != Qt::PlainText && Qt::mightBeRichText(l->text()))
+            return l->objectName().toStdString() + " shows \"" + l->text().toStdString() + "\" as markup";
     if (form.findChild<QLabel*>("lblDataIndex")->text().toStdString() != page.dataIndexLabel() ||
         form.findChild<QLabel*>("lblNumberOfReadings")->text().toStdString() != page.numberOfReadingsLabel())
         return "the index or count label differs from the page's";
