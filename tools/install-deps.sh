@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Installs what building, running, testing and packaging Quillmere needs on
-# Debian (dpkg-dev and file give cpack the package's dependencies; the others
-# check the installed package), and generates the de_DE.UTF-8 locale that the
+# Debian (dpkg-dev and file give cpack the package's dependencies and the
+# hardening flags; lintian, devscripts' hardening-check and the others check
+# the package), and generates the de_DE.UTF-8 locale that the
 # comma-decimal tests use.
 # Safe to run again: it installs only what is missing.
 set -euo pipefail
 
 packages=(build-essential cmake qt6-base-dev qt6-svg-dev poppler-utils libgtest-dev libgmock-dev libbenchmark-dev
           locales xvfb xauth imagemagick clang-16 libclang-rt-16-dev ccache lld python3
-          dpkg-dev file desktop-file-utils libxml2-utils man-db shared-mime-info bc)
+          dpkg-dev file desktop-file-utils libxml2-utils man-db shared-mime-info bc lintian devscripts)
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi

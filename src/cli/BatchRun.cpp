@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <new>
 #include <ostream>
 #include <sstream>
 #include <thread>
@@ -20,17 +21,30 @@ namespace {
 bool runChain(CliContext& ctx, const std::vector<std::string>& args, std::size_t next, const std::string& input,
               const ActionRegistry& registry) {
     ctx.keepsHistory = std::find(args.begin() + static_cast<std::ptrdiff_t>(next), args.end(), "--log") != args.end();
-    LoadResult loaded = readSoundingFile(input, ctx.tables, ctx.commaDecimalMode, ctx.sounding);
-    for (const std::string& m : loaded.messages) ctx.message(m);
-    if (!loaded.ok) {
-        ctx.message(loaded.error);
+    // Memory that runs out ends this input's chain with a message, like any
+    // refusal: a writer that did not finish has written nothing, and the
+    // next input starts afresh.
+    try {
+        LoadResult loaded = readSoundingFile(input, ctx.tables, ctx.commaDecimalMode, ctx.sounding);
+        for (const std::string& m : loaded.messages) ctx.message(m);
+        if (!loaded.ok) {
+            ctx.message(loaded.error);
+            return false;
+        }
+    } catch (const std::bad_alloc&) {
+        ctx.message("There is not enough memory to open " + input + ".");
         return false;
     }
     while (next < args.size()) {
         const std::string& name = args[next++];
         const Action* action = registry.find(name);
         if (!action) throw UsageError{"unknown action " + name};
-        if (!action->run(ctx, args, next)) return false;
+        try {
+            if (!action->run(ctx, args, next)) return false;
+        } catch (const std::bad_alloc&) {
+            ctx.message("There is not enough memory to carry out " + name + "; nothing was written.");
+            return false;
+        }
     }
     return true;
 }

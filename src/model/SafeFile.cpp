@@ -4,11 +4,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <system_error>
 
@@ -94,49 +97,96 @@ std::string fileTitleOf(const std::string& path) { return fs::path(path).filenam
 
 namespace {
 
+// "a character device" for a mode that is no regular file.
+const char* kindOf(mode_t mode) {
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISCHR(mode)) return "a character device";
+    if (S_ISBLK(mode)) return "a block device";
+    if (S_ISFIFO(mode)) return "a FIFO (named pipe)";
+    if (S_ISSOCK(mode)) return "a socket";
+    return "not a regular file";
+}
+
+FileResult notAFile(const std::string& path, mode_t mode) {
+    const std::string kind = kindOf(mode);
+    return {false, "Could not open " + path + ": it is " + kind + ", not a file that can be read."};
+}
+
+FileResult tooLarge(const std::string& path, const FileLimit& limit, const std::string& size) {
+    return {false, "Could not open " + path + ": it holds " + size + " bytes, more than " + limit.what +
+                       " can (at most " + std::to_string(limit.maxBytes) + " bytes)."};
+}
+
+// Refuses what is no regular file or is larger than the bound.
+std::optional<FileResult> refusal(const std::string& path, const struct stat& st, const FileLimit& limit) {
+    if (!S_ISREG(st.st_mode)) return notAFile(path, st.st_mode);
+    if (st.st_size > 0 && static_cast<std::uintmax_t>(st.st_size) > limit.maxBytes)
+        return tooLarge(path, limit, std::to_string(st.st_size));
+    return std::nullopt;
+}
+
 // Reads the whole file into `data` (a std::string or FileBytes), straight
-// into a buffer of the file's size; a file that grows meanwhile is read on
-// to its end.
+// into a buffer of the file's size. The buffer never grows past the bound
+// and one byte (that byte tells a file larger than the bound).
 template <class Buffer>
-FileResult readInto(const std::string& path, Buffer& data) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return failure("Could not open", path, errno);
+FileResult readInto(const std::string& path, Buffer& data, const FileLimit& limit) {
+    // Looked at before it is opened: opening a device can have effects of
+    // its own, and opening a FIFO would wait for a writer.
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return failure("Could not open", path, EISDIR);
-    }
+    if (::stat(path.c_str(), &st) != 0) return failure("Could not open", path, errno);
+    if (auto refused = refusal(path, st, limit)) return *refused;
+    // O_NONBLOCK: a FIFO put in the file's place meanwhile is not waited on
+    // either; the second look below refuses it.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return failure("Could not open", path, errno);
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    if (::fstat(fd, &st) != 0) return failure("Could not open", path, errno);
+    if (auto refused = refusal(path, st, limit)) return *refused;
+
+    const std::size_t bound = limit.maxBytes == kAnyFile.maxBytes ? limit.maxBytes : limit.maxBytes + 1;
     std::size_t used = 0;
-    data.resize(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 0) + 1);
+    data.resize(std::min(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 0), bound - 1) + 1);
     for (;;) {
-        if (used == data.size()) data.resize(data.size() * 2 + 4096);
+        if (used == data.size()) {
+            if (used >= bound) break;
+            data.resize(std::min(bound, data.size() * 2 + 4096));
+        }
         const ssize_t n = ::read(fd, data.data() + used, data.size() - used);
         if (n < 0) {
             if (errno == EINTR) continue;
-            const int err = errno;
-            ::close(fd);
-            return failure("Could not read", path, err);
+            return failure("Could not read", path, errno);
         }
         if (n == 0) break;
         used += static_cast<std::size_t>(n);
     }
+    if (used > limit.maxBytes)
+        return {false, "Could not read " + path + ": it holds more than " + limit.what + " can (at most " +
+                           std::to_string(limit.maxBytes) + " bytes)."};
     data.resize(used);
-    ::close(fd);
     return {true, {}};
 }
 
 }  // namespace
 
-FileResult readWholeFile(const std::string& path, std::string& bytes) {
+std::string nonFileKind(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return {};
+    return kindOf(st.st_mode);
+}
+
+FileResult readWholeFile(const std::string& path, std::string& bytes, const FileLimit& limit) {
     std::string data;
-    FileResult read = readInto(path, data);
+    FileResult read = readInto(path, data, limit);
     if (read.ok) bytes = std::move(data);
     return read;
 }
 
-FileResult readWholeFile(const std::string& path, FileBytes& bytes) {
+FileResult readWholeFile(const std::string& path, FileBytes& bytes, const FileLimit& limit) {
     FileBytes data;
-    FileResult read = readInto(path, data);
+    FileResult read = readInto(path, data, limit);
     if (read.ok) bytes = std::move(data);
     return read;
 }
@@ -161,11 +211,18 @@ FileResult writeFileSafely(const std::string& path, std::string_view bytes) {
     }
     if (fd < 0) return failure("Could not write", path, err ? err : EEXIST);
 
-    auto abandon = [&](int e) {
-        if (fd >= 0) ::close(fd);
-        ::unlink(temp.c_str());
-        return failure("Could not write", path, e);
-    };
+    // Whatever ends the write early, an exception too (memory running out
+    // on the way), takes the temporary file with it.
+    struct TempGuard {
+        int& fd;
+        const std::string& temp;
+        bool renamed = false;
+        ~TempGuard() {
+            if (fd >= 0) ::close(fd);
+            if (!renamed) ::unlink(temp.c_str());
+        }
+    } guard{fd, temp};
+    auto abandon = [&](int e) { return failure("Could not write", path, e); };
     if (!writeAll(fd, bytes, err)) return abandon(err);
     if ((err = injectedFault("flush")) != 0) return abandon(err);
     if (::fsync(fd) != 0) return abandon(errno);
@@ -176,6 +233,7 @@ FileResult writeFileSafely(const std::string& path, std::string_view bytes) {
     if (closed != 0) return abandon(errno);
     if ((err = injectedFault("rename")) != 0) return abandon(err);
     if (::rename(temp.c_str(), path.c_str()) != 0) return abandon(errno);
+    guard.renamed = true;
     return {true, {}};
 }
 

@@ -39,8 +39,16 @@ bool MainForm::openSoundingFile(const std::string& path) {
     // another way (at start, dropped) sees the same state.
     sounding_.pageRow = 1;
     // Read into a fresh record, so a refused file leaves everything as it was.
-    auto fresh = std::make_unique<Sounding>();
-    const LoadResult result = readSoundingFile(path, tables_, commaDecimalMode_, *fresh);
+    std::unique_ptr<Sounding> fresh;
+    LoadResult result;
+    try {
+        fresh = std::make_unique<Sounding>();
+        result = readSoundingFile(path, tables_, commaDecimalMode_, *fresh);
+    } catch (const std::bad_alloc&) {
+        // A file named at start or dropped comes here without a command
+        // around it; the window stays as Open found it.
+        result = LoadResult{false, "There is not enough memory to open " + path + ".", {}};
+    }
     if (!result.ok) {
         messageBoxes_->message(result.error);
         return false;

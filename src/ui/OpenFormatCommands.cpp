@@ -16,7 +16,8 @@ namespace qm::ui {
 OpenFormatCommands::OpenFormatCommands(MainForm& form) : QObject(&form), form_(form) {
     const auto wire = [this](const char* item, std::string filter, FileMaker make) {
         if (QAction* a = form_.action(item))
-            connect(a, &QAction::triggered, this, [this, filter, make] { run(filter, make); });
+            connect(a, &QAction::triggered, this,
+                    [this, filter, make] { form_.runCommand("export the sounding", [&] { run(filter, make); }); });
     };
     wire("mnuExportCsv", "CSV file (*.csv)|*.csv", [this](const Sounding& s) {
         return csvFile(s, form_.tables(), form_.page().depthInFeet());
