@@ -72,11 +72,10 @@ command -v hardening-check > /dev/null || fail "hardening-check is missing (tool
 # passes that check, so it is the one left out.
 hardening-check --nocfprotection /usr/bin/quillmere /usr/bin/quillmere-cli /usr/lib/*/quillmere/quillmere-log.so \
   > "$work/hardening.txt" 2>&1 || { cat "$work/hardening.txt"; fail "hardening-check"; }
-for protection in "Stack protected" "Fortify Source functions" "Read-only relocations" "Immediate binding"; do
+for protection in "Position Independent Executable" "Stack protected" "Fortify Source functions" \
+                  "Read-only relocations" "Immediate binding"; do
   [ "$(grep -c "^ $protection: yes" "$work/hardening.txt")" = 3 ] || { cat "$work/hardening.txt"; fail "$protection"; }
 done
-[ "$(grep -c '^ Position Independent Executable: yes' "$work/hardening.txt")" = 2 ] ||
-  { cat "$work/hardening.txt"; fail "the programs are not position-independent"; }
 
 step "running the installed quillmere-cli from the PATH in $work"
 [ "$(command -v quillmere-cli)" = /usr/bin/quillmere-cli ] || fail "quillmere-cli is not /usr/bin/quillmere-cli on the PATH"
