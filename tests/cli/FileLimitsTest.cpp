@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <new>
@@ -172,10 +173,11 @@ TEST(FileLimits, MemoryRunningOutInAWriteFailsThatActionAlone) {
 
 // A real shortage, not a seam: a child process whose address space is
 // lowered to a few MiB above what it uses. A sounding at the bound then
-// cannot get its buffer; the tool says so and a small one still loads.
+// cannot get its buffers; the tool says so, writes nothing, and a small one
+// still loads and saves.
 // (AddressSanitizer reserves terabytes of address space, so not under it.)
 #if !defined(__SANITIZE_ADDRESS__)
-TEST(FileLimits, ALoadThatRunsOutOfMemoryFailsAndTheNextGoesOn) {
+TEST(FileLimits, ARunThatRunsOutOfMemoryWritesNothingAndTheNextGoesOn) {
     test::TempDir dir;
     const std::string at = dir.file("at.cpt");
     test::writeFile(at, soundingOfSize(kSoundingFileLimit.maxBytes));
@@ -184,23 +186,47 @@ TEST(FileLimits, ALoadThatRunsOutOfMemoryFailsAndTheNextGoesOn) {
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        std::size_t pages = 0;
-        std::ifstream("/proc/self/statm") >> pages;
-        const rlim_t used = static_cast<rlim_t>(pages) * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE));
+        const auto addressSpace = [] {
+            std::size_t pages = 0;
+            std::ifstream("/proc/self/statm") >> pages;
+            return static_cast<rlim_t>(pages) * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE));
+        };
+        // The last large buffer a read let go of is kept for the next read;
+        // this read takes it, so the tool's read needs memory of its own.
+        FileBytes held;
+        if (!readWholeFile(at, held, kSoundingFileLimit).ok) ::_exit(8);
+        // Memory freed by the tests before stays in the process for reuse;
+        // every free block as large as the read's buffer (18 MiB) is taken
+        // first, until a block has to come from new address space.
+        std::vector<void*> taken;
+        for (int i = 0; i < 64; ++i) {
+            const rlim_t before = addressSpace();
+            taken.push_back(std::malloc(std::size_t{18} << 20));
+            if (!taken.back()) ::_exit(9);
+            if (addressSpace() > before) break;
+        }
+        const rlim_t used = addressSpace();
         const rlimit limit{used + (rlim_t{8} << 20), used + (rlim_t{8} << 20)};
         if (::setrlimit(RLIMIT_AS, &limit) != 0) ::_exit(10);
         const test::ToolRun big = runTool({at, "--save", dir.file("big-out.cpt")});
         if (big.status != 1) ::_exit(11);
-        if (big.err != "There is not enough memory to open " + at + ".\n") ::_exit(12);
-        if (fs::exists(dir.file("big-out.cpt"))) ::_exit(13);
+        // Where the memory runs out depends on what the process holds free:
+        // in the read of the file, or in the save's rendering of it.
+        if (big.err != "There is not enough memory to open " + at + ".\n" &&
+            big.err != "There is not enough memory to carry out --save; nothing was written.\n") {
+            test::writeFile(dir.file("err.txt"), big.err);
+            ::_exit(12);
+        }
+        if (std::distance(fs::directory_iterator(dir.path()), {}) != 1) ::_exit(13);
         if (runTool({small, "--save", dir.file("small-out.cpt")}).status != 0) ::_exit(14);
         ::_exit(0);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "10: no limit, 11: status, 12: message, 13: written, 14: no recovery";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "8: no read, 9: no memory, 10: no limit, 11: status, 12: message, 13: a file written, 14: no recovery";
     EXPECT_TRUE(fs::exists(dir.file("small-out.cpt")));
+    if (fs::exists(dir.file("err.txt"))) ADD_FAILURE() << test::readFile(dir.file("err.txt"));
 }
 #endif
 
