@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a build folder, installs it with apt-get,
-# runs the installed programs and checks the installed files, then removes
-# it and checks that nothing of it remains. Any failure fails the run.
+# Builds the Debian package from a build folder, checks it with lintian
+# (pedantic: no tag at all may remain but those overridden, with a reason,
+# in packaging/lintian-overrides), installs it with apt-get, runs the
+# installed programs, checks their hardening and the installed files, then
+# removes it and checks that nothing of it remains. Any failure fails the run.
 #
 #   bash tools/check-package.sh [BUILD_FOLDER]     (default: build)
 #
@@ -32,6 +34,20 @@ deb=${debs[0]}
 
 work=$(mktemp -d)
 installed=0
+
+step "lintian --pedantic on $(basename "$deb")"
+command -v lintian > /dev/null || fail "lintian is missing (tools/install-deps.sh installs it)"
+# Every tag counts: errors, warnings, information and pedantic notes alike.
+# An overridden tag is not shown; --fail-on none leaves the judging to us.
+lintian --display-info --pedantic --fail-on none --no-cfg "$deb" > "$work/lintian.txt" 2>&1 ||
+  { cat "$work/lintian.txt"; fail "lintian did not run"; }
+if grep -E '^[EWIP]: ' "$work/lintian.txt"; then fail "lintian reports the tags above"; fi
+# The package carries its licence, its changelog and its overrides.
+dpkg-deb -c "$deb" > "$work/contents"
+for path in usr/share/doc/quillmere/copyright usr/share/doc/quillmere/changelog.Debian.gz \
+            usr/share/lintian/overrides/quillmere; do
+  grep -q " \./$path\$" "$work/contents" || fail "the package holds no $path"
+done
 cleanup() {
   if [ "$installed" -eq 1 ]; then "${apt[@]}" remove quillmere > /dev/null || true; fi
   rm -rf "$work"
@@ -48,6 +64,18 @@ if grep -Ev '^/usr(/|$)' "$work/files"; then fail "the package puts the paths ab
 if ldd /usr/bin/quillmere /usr/bin/quillmere-cli /usr/lib/*/quillmere/quillmere-log.so | grep 'not found'; then
   fail "libraries missing"
 fi
+
+step "hardening-check on the installed programs"
+command -v hardening-check > /dev/null || fail "hardening-check is missing (tools/install-deps.sh installs devscripts)"
+# Control-flow protection needs start files and libraries that carry its
+# mark, which Debian's toolchain does not give yet: no program on the system
+# passes that check, so it is the one left out.
+hardening-check --nocfprotection /usr/bin/quillmere /usr/bin/quillmere-cli /usr/lib/*/quillmere/quillmere-log.so \
+  > "$work/hardening.txt" 2>&1 || { cat "$work/hardening.txt"; fail "hardening-check"; }
+for protection in "Position Independent Executable" "Stack protected" "Fortify Source functions" \
+                  "Read-only relocations" "Immediate binding"; do
+  [ "$(grep -c "^ $protection: yes" "$work/hardening.txt")" = 3 ] || { cat "$work/hardening.txt"; fail "$protection"; }
+done
 
 step "running the installed quillmere-cli from the PATH in $work"
 [ "$(command -v quillmere-cli)" = /usr/bin/quillmere-cli ] || fail "quillmere-cli is not /usr/bin/quillmere-cli on the PATH"

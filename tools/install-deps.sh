@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs what building, running, testing and packaging Quillmere needs on
-# Debian (dpkg-dev and file give cpack the package's dependencies; the others
-# check the installed package; python3-pandas and python3-numpy run the
-# open-format checkers of tools/check-open-formats.py), and generates the de_DE.UTF-8 locale that the
+# Debian (dpkg-dev and file give cpack the package's dependencies and the
+# hardening flags; lintian, devscripts' hardening-check and the others check
+# the package; python3-pandas and python3-numpy run the open-format checkers
+# of tools/check-open-formats.py; libproj-dev reads national grids), and
+# generates the de_DE.UTF-8 locale that the
 # comma-decimal tests use.
 # Safe to run again: it installs only what is missing.
 set -euo pipefail
@@ -10,7 +12,7 @@ set -euo pipefail
 packages=(build-essential cmake qt6-base-dev qt6-svg-dev poppler-utils libgtest-dev libgmock-dev libbenchmark-dev
           locales xvfb xauth imagemagick clang-16 libclang-rt-16-dev ccache lld python3
           libproj-dev proj-data pkg-config dpkg-dev file desktop-file-utils libxml2-utils man-db shared-mime-info bc
-          python3-pandas python3-numpy)
+          python3-pandas python3-numpy lintian devscripts)
 # tools/make-doc-pictures.sh drives the window under Xvfb with xdotool.
 packages+=(xdotool)
 

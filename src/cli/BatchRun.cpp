@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <new>
 #include <ostream>
 #include <sstream>
 #include <thread>
@@ -26,20 +27,33 @@ bool runChain(CliContext& ctx, const std::vector<std::string>& args, std::size_t
         return false;
     }
     ctx.keepsHistory = std::find(args.begin() + static_cast<std::ptrdiff_t>(next), args.end(), "--log") != args.end();
-    const OpenedSounding opened = openSounding(input.path, ctx.tables, ctx.commaDecimalMode, ctx.sounding);
-    const LoadResult& loaded = opened.load;
-    ctx.fileAreaRatio = opened.netAreaRatio;
-    for (const std::string& m : loaded.messages) ctx.message(m);
-    if (!loaded.ok) {
-        ctx.message(loaded.error);
+    // Memory that runs out ends this input's chain with a message, like any
+    // refusal: a writer that did not finish has written nothing, and the
+    // next input starts afresh.
+    try {
+        const OpenedSounding opened = openSounding(input.path, ctx.tables, ctx.commaDecimalMode, ctx.sounding);
+        const LoadResult& loaded = opened.load;
+        ctx.fileAreaRatio = opened.netAreaRatio;
+        for (const std::string& m : loaded.messages) ctx.message(m);
+        if (!loaded.ok) {
+            ctx.message(loaded.error);
+            return false;
+        }
+        for (const std::string& w : loaded.warnings) ctx.message(w);
+    } catch (const std::bad_alloc&) {
+        ctx.message("There is not enough memory to open " + input.path + ".");
         return false;
     }
-    for (const std::string& w : loaded.warnings) ctx.message(w);
     while (next < args.size()) {
         const std::string& name = args[next++];
         const Action* action = registry.find(name);
         if (!action) throw UsageError{"unknown action " + name};
-        if (!action->run(ctx, args, next)) return false;
+        try {
+            if (!action->run(ctx, args, next)) return false;
+        } catch (const std::bad_alloc&) {
+            ctx.message("There is not enough memory to carry out " + name + "; nothing was written.");
+            return false;
+        }
     }
     return true;
 }

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "model/NumberText.h"
+#include "model/FileLimits.h"
 #include "model/SafeFile.h"
 #include "ops/LogPage.h"
 #include "ops/AgsReader.h"
@@ -83,7 +84,7 @@ std::vector<InputFile> agsInputs(const std::string& path) {
     };
     if (!ags.test.empty()) return {{path, stem + "-" + safe(ags.test) + ".ags", {}}};
     std::string bytes;
-    if (!readWholeFile(path, bytes).ok) return {{path, fs::path(path).filename().string(), {}}};
+    if (!readWholeFile(path, bytes, kAgsFileLimit).ok) return {{path, fs::path(path).filename().string(), {}}};
     const AgsTestList list = agsTests(bytes);
     if (list.tests.empty()) return {{path, fs::path(path).filename().string(), {}}};
     std::vector<InputFile> inputs;

@@ -109,10 +109,11 @@ TableLoadReport loadChannelTypeTables(const std::string& folder) {
         const std::string name = "Channel" + std::to_string(t) + ".txt";
         const std::filesystem::path path = std::filesystem::path(folder) / name;
         std::error_code ec;
-        // Only a regular file counts; a folder of that name does not.
-        if (!std::filesystem::is_regular_file(path, ec)) continue;
+        // A missing table is no table; anything else of that name is read,
+        // and refused when it is no regular file or too large to be one.
+        if (!std::filesystem::exists(path, ec)) continue;
         std::string bytes;
-        FileResult read = readWholeFile(path.string(), bytes);
+        FileResult read = readWholeFile(path.string(), bytes, kChannelTableLimit);
         if (!read.ok) {
             report.table.defined[t] = true;
             report.problems.push_back("The channel type table " + name + " could not be read: " + read.error);

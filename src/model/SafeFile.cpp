@@ -4,12 +4,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <system_error>
 
@@ -112,62 +115,101 @@ std::string fileTitleOf(const std::string& path) { return fs::path(path).filenam
 
 namespace {
 
+// "a character device" for a mode that is no regular file.
+const char* kindOf(mode_t mode) {
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISCHR(mode)) return "a character device";
+    if (S_ISBLK(mode)) return "a block device";
+    if (S_ISFIFO(mode)) return "a FIFO (named pipe)";
+    if (S_ISSOCK(mode)) return "a socket";
+    return "not a regular file";
+}
+
+FileResult notAFile(const std::string& path, mode_t mode) {
+    const std::string kind = kindOf(mode);
+    return {false, "Could not open " + path + ": it is " + kind + ", not a file that can be read."};
+}
+
+FileResult tooLarge(const std::string& path, const FileLimit& limit, const std::string& size) {
+    return {false, "Could not open " + path + ": it holds " + size + " bytes, more than " + limit.what +
+                       " can (at most " + std::to_string(limit.maxBytes) + " bytes)."};
+}
+
+// Refuses what is no regular file or is larger than the bound.
+std::optional<FileResult> refusal(const std::string& path, const struct stat& st, const FileLimit& limit) {
+    if (!S_ISREG(st.st_mode)) return notAFile(path, st.st_mode);
+    if (st.st_size > 0 && static_cast<std::uintmax_t>(st.st_size) > limit.maxBytes)
+        return tooLarge(path, limit, std::to_string(st.st_size));
+    return std::nullopt;
+}
+
 // Reads the whole file into `data` (a std::string or FileBytes), straight
-// into a buffer of the file's size; a file that grows meanwhile is read on
-// to its end.
+// into a buffer of the file's size. The buffer never grows past the bound
+// and one byte (that byte tells a file larger than the bound).
 template <class Buffer>
-FileResult readInto(const std::string& path, Buffer& data) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return failure("Could not open", path, errno);
+FileResult readInto(const std::string& path, Buffer& data, const FileLimit& limit) {
+    // Looked at before it is opened: opening a device can have effects of
+    // its own, and opening a FIFO would wait for a writer.
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return failure("Could not open", path, EISDIR);
-    }
+    if (::stat(path.c_str(), &st) != 0) return failure("Could not open", path, errno);
+    if (auto refused = refusal(path, st, limit)) return *refused;
+    // O_NONBLOCK: a FIFO put in the file's place meanwhile is not waited on
+    // either; the second look below refuses it.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return failure("Could not open", path, errno);
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    if (::fstat(fd, &st) != 0) return failure("Could not open", path, errno);
+    if (auto refused = refusal(path, st, limit)) return *refused;
+
+    const std::size_t bound = limit.maxBytes == kAnyFile.maxBytes ? limit.maxBytes : limit.maxBytes + 1;
     std::size_t used = 0;
-    data.resize(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 0) + 1);
+    data.resize(std::min(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 0), bound - 1) + 1);
     for (;;) {
-        if (used == data.size()) data.resize(data.size() * 2 + 4096);
+        if (used == data.size()) {
+            if (used >= bound) break;
+            data.resize(std::min(bound, data.size() * 2 + 4096));
+        }
         const ssize_t n = ::read(fd, data.data() + used, data.size() - used);
         if (n < 0) {
             if (errno == EINTR) continue;
-            const int err = errno;
-            ::close(fd);
-            return failure("Could not read", path, err);
+            return failure("Could not read", path, errno);
         }
         if (n == 0) break;
         used += static_cast<std::size_t>(n);
     }
+    if (used > limit.maxBytes)
+        return {false, "Could not read " + path + ": it holds more than " + limit.what + " can (at most " +
+                           std::to_string(limit.maxBytes) + " bytes)."};
     data.resize(used);
-    ::close(fd);
     return {true, {}};
 }
 
 }  // namespace
 
-FileResult readWholeFile(const std::string& path, std::string& bytes) {
+std::string nonFileKind(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return {};
+    return kindOf(st.st_mode);
+}
+
+FileResult readWholeFile(const std::string& path, std::string& bytes, const FileLimit& limit) {
     std::string data;
-    FileResult read = readInto(path, data);
+    FileResult read = readInto(path, data, limit);
     if (read.ok) bytes = std::move(data);
     return read;
 }
 
-FileResult readWholeFile(const std::string& path, FileBytes& bytes) {
+FileResult readWholeFile(const std::string& path, FileBytes& bytes, const FileLimit& limit) {
     FileBytes data;
-    FileResult read = readInto(path, data);
+    FileResult read = readInto(path, data, limit);
     if (read.ok) bytes = std::move(data);
     return read;
 }
 
 namespace {
-
-const char* kindOf(mode_t mode) {
-    if (S_ISCHR(mode)) return "a character device";
-    if (S_ISBLK(mode)) return "a block device";
-    if (S_ISFIFO(mode)) return "a named pipe";
-    if (S_ISSOCK(mode)) return "a socket";
-    return "not a file";
-}
 
 // Where the bytes of `path` go: the file itself, or for a link the file it
 // leads to (through any chain of links), so that the link stays a link.
@@ -230,11 +272,18 @@ FileResult stage(const std::string& path, std::string_view bytes, Staged& staged
     }
     if (fd < 0) return failure("Could not write", path, err ? err : EEXIST);
 
-    auto abandon = [&](int e) {
-        if (fd >= 0) ::close(fd);
-        ::unlink(temp.c_str());
-        return failure("Could not write", path, e);
-    };
+    // Whatever ends the write early, an exception too (memory running out
+    // on the way), takes the temporary file with it.
+    struct TempGuard {
+        int& fd;
+        const std::string& temp;
+        bool renamed = false;
+        ~TempGuard() {
+            if (fd >= 0) ::close(fd);
+            if (!renamed) ::unlink(temp.c_str());
+        }
+    } guard{fd, temp};
+    auto abandon = [&](int e) { return failure("Could not write", path, e); };
     if (!writeAll(fd, bytes, err)) return abandon(err);
     if ((err = injectedFault("flush")) != 0) return abandon(err);
     if (::fsync(fd) != 0) return abandon(errno);
@@ -243,12 +292,16 @@ FileResult stage(const std::string& path, std::string_view bytes, Staged& staged
     // give a file away keeps at least the group, when a member of it.
     if (target.exists && (target.st.st_uid != ::geteuid() || target.st.st_gid != ::getegid()) &&
         (injectedFault("chown") != 0 || ::fchown(fd, target.st.st_uid, target.st.st_gid) != 0))
-        (void)::fchown(fd, static_cast<uid_t>(-1), target.st.st_gid);
+        if (::fchown(fd, static_cast<uid_t>(-1), target.st.st_gid) != 0) {
+            // Neither could be kept: the file is the writer's own, as any new one.
+        }
     ::fchmod(fd, mode);
     if ((err = injectedFault("close")) != 0) return abandon(err);
     const int closed = ::close(fd);
     fd = -1;
     if (closed != 0) return abandon(errno);
+    // The temporary file is kept now: the commit renames it into place.
+    guard.renamed = true;
     staged = {path, target.realPath, temp};
     return {true, {}};
 }

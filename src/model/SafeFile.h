@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "model/FileBytes.h"
+#include "model/FileLimits.h"
 
 namespace qm {
 
@@ -25,8 +26,19 @@ struct FileResult {
 
 // Reads the whole file into `bytes`; on failure `bytes` is left as it was.
 // FileBytes for the large ones: its memory is not zeroed first.
-FileResult readWholeFile(const std::string& path, std::string& bytes);
-FileResult readWholeFile(const std::string& path, FileBytes& bytes);
+//
+// Every reader of a file the user names comes through here. Only a regular
+// file is read (a device, a FIFO, a socket or a folder is refused with a
+// message naming what it is, and a FIFO is never waited on), and one larger
+// than `limit` is refused with its size before any memory is taken for it.
+// The read itself stops at the bound too, so a file that grows while it is
+// read, or whose size the system misreports, never takes more.
+FileResult readWholeFile(const std::string& path, std::string& bytes, const FileLimit& limit = kAnyFile);
+FileResult readWholeFile(const std::string& path, FileBytes& bytes, const FileLimit& limit = kAnyFile);
+
+// What the file at `path` is, when it is no regular file ("a folder", "a
+// FIFO"), else "" (also when there is nothing there).
+std::string nonFileKind(const std::string& path);
 
 // Replaces (or creates) `path` with `bytes`.
 FileResult writeFileSafely(const std::string& path, std::string_view bytes);

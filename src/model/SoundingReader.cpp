@@ -401,7 +401,7 @@ LoadResult readSoundingText(std::string_view bytes, const ChannelTypeTable& tabl
 LoadResult readSoundingFile(const std::string& path, const ChannelTypeTable& table, int commaDecimalMode,
                             Sounding& out) {
     FileBytes bytes;
-    FileResult read = readWholeFile(path, bytes);
+    FileResult read = readWholeFile(path, bytes, kSoundingFileLimit);
     if (!read.ok) return {false, read.error, {}, {}};
     LoadResult result = readSoundingText(bytes.view(), table, commaDecimalMode, out);
     if (result.ok) {

@@ -95,7 +95,7 @@ CombineReadResult readSecondFileText(std::string_view bytes, const Sounding& fir
 CombineReadResult readSecondFile(const std::string& path, const Sounding& first, const ChannelTypeTable& table,
                                  int commaDecimalMode, SecondSounding& second) {
     std::string bytes;
-    const FileResult file = readWholeFile(path, bytes);
+    const FileResult file = readWholeFile(path, bytes, kSoundingFileLimit);
     if (!file.ok) {
         CombineReadResult result;
         result.messages.push_back(file.error);

@@ -31,6 +31,12 @@ std::size_t Step::bytes() const {
 StepCapture::StepCapture(const Sounding& s, PageView view, std::vector<std::string> window)
     : before_(std::make_unique<Sounding>(s)), view_(std::move(view)), window_(std::move(window)) {}
 
+void StepCapture::putBack(Sounding& s, PageView& view, std::vector<std::string>& window) {
+    std::swap(s, *before_);
+    view = std::move(view_);
+    window = std::move(window_);
+}
+
 std::optional<Step> StepCapture::finish(Sounding& after, std::string name, std::string description, PageView view,
                                         std::vector<std::string> window) {
     Step step;

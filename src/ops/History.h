@@ -46,6 +46,10 @@ class StepCapture {
     // change), otherwise nothing. `after` is looked at, not changed.
     std::optional<Step> finish(Sounding& after, std::string name, std::string description, PageView view = {},
                                std::vector<std::string> window = {});
+    // A command that could not finish: `s` is the sounding as the command
+    // found it again (exchanged, so nothing is allocated), and the view and
+    // window texts of then are handed back.
+    void putBack(Sounding& s, PageView& view, std::vector<std::string>& window);
 
    private:
     std::unique_ptr<Sounding> before_;

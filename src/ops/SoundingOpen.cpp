@@ -1,6 +1,7 @@
 #include "ops/SoundingOpen.h"
 
 #include "model/FileBytes.h"
+#include "model/FileLimits.h"
 #include "model/SafeFile.h"
 #include "ops/AgsReader.h"
 #include "ops/GefReader.h"
@@ -18,9 +19,10 @@ OpenedSounding openSounding(const std::string& path, const ChannelTypeTable& tab
     opened.format = ags.file.empty() ? SourceFormat::Gef : SourceFormat::Ags;
     const std::string file = ags.file.empty() ? path : ags.file;
     FileBytes bytes;
-    const FileResult read = readWholeFile(file, bytes);
+    const FileResult read =
+        readWholeFile(file, bytes, opened.format == SourceFormat::Gef ? kGefFileLimit : kAgsFileLimit);
     if (!read.ok) {
-        opened.load = {false, read.error, {}};
+        opened.load = {false, read.error, {}, {}};
         return opened;
     }
     if (opened.format == SourceFormat::Gef) {

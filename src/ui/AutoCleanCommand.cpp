@@ -9,7 +9,9 @@
 namespace qm::ui {
 
 AutoCleanCommand::AutoCleanCommand(MainForm& form) : QObject(&form), form_(form) {
-    if (QAction* item = form_.action("mnuAutoClean")) connect(item, &QAction::triggered, this, [this] { run(); });
+    if (QAction* item = form_.action("mnuAutoClean"))
+        connect(item, &QAction::triggered, this,
+                [this] { form_.runCommand("clean up the sounding", [this] { run(); }); });
 }
 
 void AutoCleanCommand::run() {

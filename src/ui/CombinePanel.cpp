@@ -57,8 +57,10 @@ CombinePanel::CombinePanel(MainForm& form)
     : QObject(&form), form_(form), second_(std::make_unique<SecondSounding>()) {
     frame_ = form_.panelFrame("frmSecondFileData");
     buildControls();
-    connect(form_.action("menuCombine"), &QAction::triggered, this, [this] { menuCombineClick(); });
-    connect(cmdCombineOK_, &QPushButton::clicked, this, [this] { cmdCombineOKClick(); });
+    connect(form_.action("menuCombine"), &QAction::triggered, this,
+            [this] { form_.runCommand("read the second file", [this] { menuCombineClick(); }); });
+    connect(cmdCombineOK_, &QPushButton::clicked, this,
+            [this] { form_.runCommand("combine the soundings", [this] { cmdCombineOKClick(); }); });
 }
 
 CombinePanel::~CombinePanel() = default;

@@ -9,9 +9,12 @@
 namespace qm::ui {
 
 DepthFormatCommands::DepthFormatCommands(MainForm& form) : QObject(&form), form_(form) {
-    if (QAction* item = form_.action("mnuDepth")) connect(item, &QAction::triggered, this, [this] { mnuDepthClick(); });
+    if (QAction* item = form_.action("mnuDepth"))
+        connect(item, &QAction::triggered, this,
+                [this] { form_.runCommand("change the depth format", [this] { mnuDepthClick(); }); });
     if (QAction* item = form_.action("mnuElevation"))
-        connect(item, &QAction::triggered, this, [this] { mnuElevationClick(); });
+        connect(item, &QAction::triggered, this,
+                [this] { form_.runCommand("change the depth format", [this] { mnuElevationClick(); }); });
 }
 
 void DepthFormatCommands::mnuDepthClick() { choose(kDepthFormatDepth); }

@@ -84,7 +84,8 @@ void ExportPanel::build() {
     // the user asks for that system's units again (after picking one by hand).
     connect(options_, &QButtonGroup::idClicked, this,
             [this](int id) { optionClick(unitSystemRows()[static_cast<std::size_t>(id)].system); });
-    connect(ok, &QPushButton::clicked, this, [this] { command1Click(); });
+    connect(ok, &QPushButton::clicked, this,
+            [this] { form_.runCommand("export the sounding", [this] { command1Click(); }); });
     connect(cancel, &QPushButton::clicked, this, [this] { command2Click(); });
 }
 

@@ -23,7 +23,8 @@ const char* const kLogFilter = "PDF log (*.pdf)|*.pdf|PNG log, 300 dpi (*.png)|*
 }
 
 LogExportCommand::LogExportCommand(MainForm& form) : QObject(&form), form_(form) {
-    if (QAction* a = form_.action("mnuExportLog")) connect(a, &QAction::triggered, this, [this] { run(); });
+    if (QAction* a = form_.action("mnuExportLog"))
+        connect(a, &QAction::triggered, this, [this] { form_.runCommand("draw the log", [this] { run(); }); });
 }
 
 void LogExportCommand::run() {

@@ -156,6 +156,11 @@ class MainForm : public QMainWindow {
     // open step belong to it.
     void beginStep();
     void endStep(const std::function<steps::Words(const Sounding& before)>& words);
+    // Runs one command of the window. Memory that runs out on its way is the
+    // command's failure, not the program's: a step it opened is put back,
+    // so the sounding and the page are as the command found them, and the
+    // message says what could not be done ("save the sounding").
+    void runCommand(const std::string& what, const std::function<void()>& command);
     // A panel's command as one step: its messages, and on success the page
     // shown anew and the panel closed. A refusal leaves the panel open.
     bool runPanelStep(QWidget* panel, const std::function<OpResult()>& command,

@@ -6,6 +6,7 @@
 #include <QLabel>
 
 #include "model/NumberText.h"
+#include "model/FileLimits.h"
 #include "model/SafeFile.h"
 #include "model/SoundingReader.h"
 #include "model/SoundingWriter.h"
@@ -46,7 +47,7 @@ bool MainForm::openSoundingFile(const std::string& path) {
     std::string which = path;
     if (const AgsPath ags = agsPathOf(path); !ags.file.empty() && ags.test.empty()) {
         std::string bytes;
-        const AgsTestList list = readWholeFile(path, bytes).ok ? agsTests(bytes) : AgsTestList{};
+        const AgsTestList list = readWholeFile(path, bytes, kAgsFileLimit).ok ? agsTests(bytes) : AgsTestList{};
         if (list.tests.size() > 1) {
             std::vector<std::string> items;
             for (const AgsTest& t : list.tests)
@@ -59,8 +60,16 @@ bool MainForm::openSoundingFile(const std::string& path) {
         }
     }
     // Read into a fresh record, so a refused file leaves everything as it was.
-    auto fresh = std::make_unique<Sounding>();
-    const OpenedSounding opened = openSounding(which, tables_, commaDecimalMode_, *fresh);
+    std::unique_ptr<Sounding> fresh;
+    OpenedSounding opened;
+    try {
+        fresh = std::make_unique<Sounding>();
+        opened = openSounding(which, tables_, commaDecimalMode_, *fresh);
+    } catch (const std::bad_alloc&) {
+        // A file named at start or dropped comes here without a command
+        // around it; the window stays as Open found it.
+        opened.load = LoadResult{false, "There is not enough memory to open " + path + ".", {}, {}};
+    }
     const LoadResult& result = opened.load;
     if (!result.ok) {
         messageBoxes_->message(result.error);

@@ -8,6 +8,7 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <new>
 
 #include "model/SafeFile.h"
 #include "ops/HistoryRecord.h"
@@ -42,14 +43,14 @@ void MainForm::buildHistoryMenu() {
     undo->setObjectName("mnuUndo");
     undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     undo->setEnabled(false);
-    connect(undo, &QAction::triggered, this, [this] { undoClick(); });
+    connect(undo, &QAction::triggered, this, [this] { runCommand("undo the step", [this] { undoClick(); }); });
     menu->addAction(undo);
 
     auto* redo = new QAction(QStringLiteral("&Redo"), this);
     redo->setObjectName("mnuRedo");
     redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     redo->setEnabled(false);
-    connect(redo, &QAction::triggered, this, [this] { redoClick(); });
+    connect(redo, &QAction::triggered, this, [this] { runCommand("redo the step", [this] { redoClick(); }); });
     menu->addAction(redo);
 
     menu->addSeparator()->setObjectName("sepHistory");
@@ -62,7 +63,8 @@ void MainForm::buildHistoryMenu() {
     auto* save = new QAction(QStringLiteral("&Save History..."), this);
     save->setObjectName("mnuSaveHistory");
     save->setEnabled(false);
-    connect(save, &QAction::triggered, this, [this] { saveHistoryClick(); });
+    connect(save, &QAction::triggered, this,
+            [this] { runCommand("save the history", [this] { saveHistoryClick(); }); });
     menu->addAction(save);
 
     // Beside the commands it takes back, before About.
@@ -97,17 +99,38 @@ void MainForm::endStep(const std::function<steps::Words(const Sounding& before)>
     }
 }
 
+void MainForm::runCommand(const std::string& what, const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::bad_alloc&) {
+        stepDepth_ = 0;
+        if (std::unique_ptr<StepCapture> capture = std::move(capture_)) {
+            PageView view;
+            std::vector<std::string> window;
+            capture->putBack(sounding_, view, window);
+            capture.reset();
+            showStepState(view, window);
+        }
+        messageBoxes_->message("There is not enough memory to " + what +
+                               ". The sounding and the files are as they were.");
+    }
+}
+
 bool MainForm::runPanelStep(QWidget* panel, const std::function<OpResult()>& command,
                             const std::function<steps::Words(const Sounding& before)>& words) {
-    beginStep();
-    const OpResult result = command();
-    for (const std::string& m : result.messages) messageBoxes_->message(m);
-    if (result.ok) {
-        panel->hide();
-        refreshDisplay();
-    }
-    endStep(words);
-    return result.ok;
+    bool ok = false;
+    runCommand("carry out the correction", [&] {
+        beginStep();
+        const OpResult result = command();
+        for (const std::string& m : result.messages) messageBoxes_->message(m);
+        if (result.ok) {
+            panel->hide();
+            refreshDisplay();
+        }
+        endStep(words);
+        ok = result.ok;
+    });
+    return ok;
 }
 
 void MainForm::closePanels() {

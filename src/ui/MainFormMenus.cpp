@@ -40,17 +40,18 @@ void MainForm::buildMenus() {
 
     QMenu* file = submenu(this, "MenuFile", "&File");
     QAction* open = item(this, "MenuFileOpen", "&Open");
-    connect(open, &QAction::triggered, this, [this] { menuFileOpenClick(); });
+    connect(open, &QAction::triggered, this, [this] { runCommand("open the file", [this] { menuFileOpenClick(); }); });
     file->addAction(open);
     separator(file, "sep1");
     QAction* copy = item(this, "mnuCopy", "&Copy");
-    connect(copy, &QAction::triggered, this, [this] { mnuCopyClick(); });
+    connect(copy, &QAction::triggered, this, [this] { runCommand("copy the file", [this] { mnuCopyClick(); }); });
     file->addAction(copy);
     separator(file, "Sep0");
     file->addAction(item(this, "menuCombine", "&Combine", false));
     separator(file, "sep2");
     QAction* save = item(this, "MenuFileSave", "&Save", false);
-    connect(save, &QAction::triggered, this, [this] { menuFileSaveClick(); });
+    connect(save, &QAction::triggered, this,
+            [this] { runCommand("save the sounding", [this] { menuFileSaveClick(); }); });
     file->addAction(save);
     separator(file, "sep3");
     file->addAction(item(this, "MenuExport", "&Export", false));

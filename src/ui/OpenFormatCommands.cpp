@@ -18,7 +18,9 @@ namespace qm::ui {
 OpenFormatCommands::OpenFormatCommands(MainForm& form) : QObject(&form), form_(form) {
     const auto wire = [this](const char* item, std::string filter, std::string_view kind, FileMaker make) {
         if (QAction* a = form_.action(item))
-            connect(a, &QAction::triggered, this, [this, filter, kind, make] { run(filter, kind, make); });
+            connect(a, &QAction::triggered, this, [this, filter, kind, make] {
+                form_.runCommand("export the sounding", [&] { run(filter, kind, make); });
+            });
     };
     wire("mnuExportCsv", "CSV file (*.csv)|*.csv", kCsvExport, [this](const Sounding& s) {
         return csvFile(s, form_.tables(), form_.page().depthInFeet());

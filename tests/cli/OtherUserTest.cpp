@@ -60,7 +60,7 @@ TEST_F(OtherUser, WritesTextToStandardOutputAndRefusesAPipeNamedAsAFile) {
 
     const UserRun named = runAsNobody("--export-csv /dev/stdout");
     EXPECT_EQ(named.status, 2) << named.out;
-    EXPECT_NE(named.out.find("Could not write /dev/stdout: it is a named pipe, not a regular file."), std::string::npos)
+    EXPECT_NE(named.out.find("Could not write /dev/stdout: it is a FIFO (named pipe), not a regular file."), std::string::npos)
         << named.out;
 }
 
@@ -106,7 +106,7 @@ TEST(BatchOutputs, APipeNamedAsOutputIsRefusedBeforeAnyInputIsRead) {
     const test::ToolRun run = test::runTool({dir.file("missing.cpt"), "--export-csv", pipe});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err, "quillmere-cli: Could not write " + pipe +
-                           ": it is a named pipe, not a regular file.\n(quillmere-cli --help lists the actions)\n");
+                           ": it is a FIFO (named pipe), not a regular file.\n(quillmere-cli --help lists the actions)\n");
     struct stat st {};
     EXPECT_TRUE(::lstat(pipe.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
 }

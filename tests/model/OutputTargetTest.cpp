@@ -33,7 +33,7 @@ TEST(OutputTarget, OnlyARegularFileIsReplacedAndTheRefusalSaysWhatItIs) {
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
     const FileResult r = writeFileSafely(pipe, "x");
     EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.error, "Could not write " + pipe + ": it is a named pipe, not a regular file.");
+    EXPECT_EQ(r.error, "Could not write " + pipe + ": it is a FIFO (named pipe), not a regular file.");
     EXPECT_TRUE(S_ISFIFO(statOf(pipe).st_mode));
     EXPECT_EQ(outputTargetProblem("/dev/null"), "Could not write /dev/null: it is a character device, not a regular file.");
     EXPECT_EQ(outputTargetProblem(dir.path().string()), "Could not write " + dir.path().string() + ": Is a directory.");
