@@ -9,7 +9,9 @@
 #include "ops/ExportDate.h"
 #include "ops/GefExport.h"
 #include "ui/HeaderBoxes.h"
+#include "ui/InterpretationCommands.h"
 #include "ui/MainForm.h"
+#include "ui/ViewCommands.h"
 
 namespace qm::ui {
 
@@ -18,8 +20,10 @@ OpenFormatCommands::OpenFormatCommands(MainForm& form) : QObject(&form), form_(f
         if (QAction* a = form_.action(item))
             connect(a, &QAction::triggered, this, [this, filter, make] { run(filter, make); });
     };
+    // With the interpretation's tracks on, the CSV carries it too.
     wire("mnuExportCsv", "CSV file (*.csv)|*.csv", [this](const Sounding& s) {
-        return csvFile(s, form_.tables(), form_.page().depthInFeet());
+        const std::optional<Interpretation> in = form_.viewCommands().interpretation().current();
+        return csvFile(s, form_.tables(), form_.page().depthInFeet(), in ? &*in : nullptr);
     });
     wire("mnuExportGef", "GEF-CPT report (*.gef)|*.gef",
          [this](const Sounding& s) { return gefFile(s, form_.tables(), exportDate()); });

@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 
+#include "ui/SoilZonePainter.h"
 #include "ui/TextCodec.h"
 
 namespace qm::ui {
@@ -26,11 +27,14 @@ constexpr double kGap = 4.0;
 
 QColor lineColour(const ProfileTrack& t, std::size_t series) {
     switch (t.kind) {
-        case TrackKind::TipResistance: return QColor(20, 60, 170);
+        case TrackKind::TipResistance: return series == 0 ? QColor(20, 60, 170) : QColor(200, 30, 120);
         case TrackKind::SleeveFriction: return QColor(20, 130, 60);
         case TrackKind::PorePressure: return kPoreColours[series % kPoreColours.size()];
         case TrackKind::FrictionRatio: return QColor(160, 80, 20);
-        case TrackKind::OtherChannel: break;
+        case TrackKind::PoreRatio: return QColor(0, 110, 210);
+        case TrackKind::BehaviourIndex: return QColor(90, 60, 150);
+        case TrackKind::OtherChannel:
+        case TrackKind::SoilBehaviour: break;
     }
     return QColor(70, 70, 70);
 }
@@ -235,7 +239,8 @@ void drawProfile(QPainter& p, const ProfileGeometry& g, const ProfileData& data,
         const ProfileTrack& t = *tracks[i];
         const QRectF& r = g.tracks[i];
         drawTrackHeader(p, g, r, t, style);
-        drawValueTicks(p, g, r, t, style);
+        const bool zoneColumn = t.kind == TrackKind::SoilBehaviour;
+        if (!zoneColumn) drawValueTicks(p, g, r, t, style);
         p.save();
         p.setClipRect(r.adjusted(-1, 0, 1, 0));
         p.setRenderHint(QPainter::Antialiasing, true);
@@ -246,7 +251,9 @@ void drawProfile(QPainter& p, const ProfileGeometry& g, const ProfileData& data,
             for (const auto& [axis, u0] : t.hydrostatic) line.emplace_back(valueX(r, t, u0), g.yOf(axis));
             p.drawPolyline(line.data(), static_cast<int>(line.size()));
         }
-        for (std::size_t s = 0; s < t.series.size(); ++s) {
+        drawTrackMarks(p, r, t);
+        if (zoneColumn) drawSoilZoneColumn(p, g, data, r, t);
+        for (std::size_t s = 0; s < t.series.size() && !zoneColumn; ++s) {
             p.setPen(QPen(lineColour(t, s), style.line));
             p.setBrush(lineColour(t, s));
             for (const auto& [from, to] : t.series[s].runs) drawRun(p, g, data, t, r, t.series[s], from, to, points);
@@ -256,6 +263,7 @@ void drawProfile(QPainter& p, const ProfileGeometry& g, const ProfileData& data,
         drawLegend(p, r, t, style);
         p.setPen(kFrame);
         p.drawRect(r);
+        if (zoneColumn) drawSoilZoneLegend(p, g, r, style);
     }
     p.restore();
 }

@@ -19,6 +19,7 @@ class QWidget;
 
 namespace qm::ui {
 
+class InterpretationCommands;
 class MainForm;
 class ProfileView;
 
@@ -41,6 +42,7 @@ class ViewCommands : public QObject {
     void mnuGoToDepthClick();
 
     ProfileView* profileView() const { return profile_; }
+    InterpretationCommands& interpretation() const { return *interpretation_; }
 
    protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -55,6 +57,7 @@ class ViewCommands : public QObject {
 
     MainForm& form_;
     ProfileView* profile_ = nullptr;
+    InterpretationCommands* interpretation_ = nullptr;
     QWidget* besideArea_ = nullptr;
     QScrollBar* scrollBar_ = nullptr;
     QMenu* tracksMenu_ = nullptr;

@@ -65,7 +65,7 @@ const char* const kMenuItems[] = {"MenuFileOpen",     "mnuCopy",        "menuCom
                                   "menuStartDepth",   "mnuDepthIncrement", "mnuDepth",       "mnuElevation",
                                   "mnu2Digits",       "mnu3Digits",     "mnuAbout",          "mnuExportCsv",
                                   "mnuExportGef",     "mnuExportAgs",   "mnuHistoryList",    "mnuSaveHistory",
-                                  "mnuProfile",       "mnuFitWholeSounding", "mnuGoToDepth", "mnuExportLog",
+                                  "mnuProfile",       "mnuFitWholeSounding", "mnuGoToDepth", "mnuExportLog", "mnuInterpretation",
                                   // Undo and Redo weigh as much as the rest together.
                                   "mnuUndo", "mnuRedo", "mnuUndo", "mnuRedo", "mnuUndo", "mnuRedo", "mnuUndo", "mnuRedo"};
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QSettings>
+#include <QStandardPaths>
 
 // The offscreen platform says for every window that it cannot pass size
 // hints on; that says nothing about the tests.
@@ -15,6 +17,9 @@ int main(int argc, char** argv) {
     qInstallMessageHandler(quietHandler);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Quillmere");
+    // Remembered settings go to a test folder and start empty at each run.
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings().clear();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
