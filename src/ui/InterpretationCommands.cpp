@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "model/NumberText.h"
@@ -23,8 +24,11 @@ namespace qm::ui {
 namespace {
 
 // Remembered per cone, as the header names it: a cone keeps its area ratio.
+// Percent-encoded, so a "/" in the cone number makes no group of its own.
 QString areaRatioKey(const Sounding& s) {
-    return QStringLiteral("interpretation/areaRatio/") + fromCp1252(s.coneNumber).trimmed().toHtmlEscaped();
+    const QString cone = fromCp1252(s.coneNumber).trimmed();
+    return QStringLiteral("interpretation/areaRatio/") +
+           (cone.isEmpty() ? QStringLiteral("(no cone)") : QString::fromLatin1(QUrl::toPercentEncoding(cone)));
 }
 
 double rememberedAreaRatio(const Sounding& s) {
