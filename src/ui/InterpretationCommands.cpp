@@ -158,7 +158,7 @@ void InterpretationCommands::mnuInterpretationClick() {
     const Sounding& s = form_.sounding();
     areaRatio_->setText(numberText(rememberedAreaRatio(s), 2, sep));
     const QString box = form_.findChild<QLineEdit*>("txtWaterTableDepth")
-                            ? QString::fromStdString(form_.boxText("txtWaterTableDepth"))
+                            ? fromCp1252(form_.boxText("txtWaterTableDepth"))
                             : QString();
     headerWater_->setText(QStringLiteral("The &header's (%1)").arg(box.isEmpty() ? QStringLiteral("none") : box));
     headerWater_->setChecked(!otherWater_);
