@@ -40,6 +40,10 @@ void checkCellEntry(const std::uint8_t* data, std::size_t size);
 void checkGpsSentence(const std::uint8_t* data, std::size_t size);
 // The dialog's lenient leading-number scan.
 void checkLeadingNumber(const std::uint8_t* data, std::size_t size);
+// A GEF-CPT file as File > Open reads it.
+void checkGefReader(const std::uint8_t* data, std::size_t size);
+// Each test of an AGS4 file as File > Open reads it.
+void checkAgsReader(const std::uint8_t* data, std::size_t size);
 
 // The checks by name, as the fuzz targets and the regression folders are
 // called; nullptr for an unknown name.

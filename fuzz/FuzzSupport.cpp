@@ -27,7 +27,8 @@ Check checkNamed(const std::string& name) {
         {"sounding_reader", checkSoundingReader}, {"second_file_reader", checkSecondFileReader},
         {"channel_table", checkChannelTable},     {"text_to_number", checkTextToNumber},
         {"cell_entry", checkCellEntry},           {"gps_sentence", checkGpsSentence},
-        {"leading_number", checkLeadingNumber},
+        {"leading_number", checkLeadingNumber},   {"gef_reader", checkGefReader},
+        {"ags_reader", checkAgsReader},
     };
     for (const auto& [n, check] : checks)
         if (name == n) return check;

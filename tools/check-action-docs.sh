@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Checks that the batch tool's manual page and bash completion keep up with
-# its actions, as "quillmere-cli --help" lists them:
+# Checks that the batch tool's manual page, bash completion and user
+# documentation keep up with its actions, as "quillmere-cli --help" lists them:
 #   - every action has its entry in the manual page;
+#   - every action is named in README.md or docs/*.md of this checkout;
 #   - after an input file the completion offers every action;
 #   - an argument with fixed values (--digits 2|3) completes to exactly those.
 #
@@ -25,10 +26,16 @@ complete_words() {
   printf '%s\n' "${COMPREPLY[@]}" | sort
 }
 
+# The documentation moves between README.md and docs/; any of them will do.
+checkout=$(cd "$(dirname "$0")/.." && pwd)
+docs=("$checkout/README.md" "$checkout"/docs/*.md)
+
 offered=$(complete_words quillmere-cli input.cpt "--")
 while read -r action rest; do
   # roff writes each "-" of an option as "\-".
   grep -qF -- "${action//-/\\-}" "$manpage" || fail "$action is missing from $manpage"
+  # The whole option: --page is not documented by --page-size.
+  grep -qE -- "${action}([^a-z-]|\$)" "${docs[@]}" || fail "$action is named in neither README.md nor docs/*.md"
   [ "$action" = "--tables" ] && continue
   grep -qx -- "$action" <<<"$offered" || fail "the completion does not offer $action"
 done <<<"$usages"

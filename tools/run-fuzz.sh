@@ -5,7 +5,7 @@
 #
 # SECONDS_PER_TARGET defaults to 60; the targets default to all of them:
 #   sounding_reader second_file_reader channel_table text_to_number
-#   cell_entry gps_sentence leading_number
+#   cell_entry gps_sentence leading_number gef_reader ags_reader
 # Targets run two at a time (QM_FUZZ_PARALLEL). QM_FUZZ_SEED fixes the
 # fuzzer's random seed (the test command sets it, so its runs repeat). The corpus each one grows is
 # kept in build-fuzz/corpus/<target> and picked up by the next run. An input
@@ -20,7 +20,7 @@ seconds=${1:-60}
 shift || true
 targets=("$@")
 if [ "${#targets[@]}" -eq 0 ]; then
-  targets=(sounding_reader second_file_reader channel_table text_to_number cell_entry gps_sentence leading_number)
+  targets=(sounding_reader second_file_reader channel_table text_to_number cell_entry gps_sentence leading_number gef_reader ags_reader)
 fi
 parallel=${QM_FUZZ_PARALLEL:-2}
 build=build-fuzz
@@ -34,6 +34,8 @@ dictionary_of() {
     sounding_reader|second_file_reader) echo fuzz/dictionaries/sounding.dict ;;
     channel_table) echo fuzz/dictionaries/table.dict ;;
     gps_sentence) echo fuzz/dictionaries/gps.dict ;;
+    gef_reader) echo fuzz/dictionaries/gef.dict ;;
+    ags_reader) echo fuzz/dictionaries/ags.dict ;;
     *) echo fuzz/dictionaries/numbers.dict ;;
   esac
 }

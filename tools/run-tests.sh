@@ -13,6 +13,17 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLMERE_BENCH=ON
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
+# The AGS4 and GEF-CPT exports read by the receivers' own checkers, kept
+# beside the project root (never copied into it). In CI they must be there.
+validators=../shared/validators
+if [ -d "$validators" ]; then
+  /usr/bin/python3 tools/check-open-formats.py "$validators" --cli build/bin/quillmere-cli
+elif [ "${CI:-}" = "true" ]; then
+  echo "run-tests: $validators is missing; the open-format checks cannot run" >&2
+  exit 1
+else
+  echo "run-tests: skipping the open-format checks: no $validators"
+fi
 # The CSV export read back by Python's csv module, against the tool's page.
 for sample in data/samples/*.cpt; do python3 tools/check_csv.py build/bin/quillmere-cli "$sample"; done
 # The Debian package built from this build: installed with apt-get, its

@@ -9,18 +9,26 @@
 #include <sstream>
 #include <thread>
 
+#include "cli/TerminalText.h"
 #include "model/NumberText.h"
 #include "model/SoundingReader.h"
+#include "ops/SoundingOpen.h"
 
 namespace qm::cli {
 
 namespace {
 
 // Loads the input, then runs the actions in order; stops at the first that fails.
-bool runChain(CliContext& ctx, const std::vector<std::string>& args, std::size_t next, const std::string& input,
+bool runChain(CliContext& ctx, const std::vector<std::string>& args, std::size_t next, const InputFile& input,
               const ActionRegistry& registry) {
+    if (!input.problem.empty()) {
+        ctx.message(input.problem);
+        return false;
+    }
     ctx.keepsHistory = std::find(args.begin() + static_cast<std::ptrdiff_t>(next), args.end(), "--log") != args.end();
-    LoadResult loaded = readSoundingFile(input, ctx.tables, ctx.commaDecimalMode, ctx.sounding);
+    const OpenedSounding opened = openSounding(input.path, ctx.tables, ctx.commaDecimalMode, ctx.sounding);
+    const LoadResult& loaded = opened.load;
+    ctx.fileAreaRatio = opened.netAreaRatio;
     for (const std::string& m : loaded.messages) ctx.message(m);
     if (!loaded.ok) {
         ctx.message(loaded.error);
@@ -54,7 +62,7 @@ InputOutcome runOne(const CommandLine& line, const InputFile& input, const Actio
     InputOutcome outcome;
     // Whatever goes wrong with one input is that input's failure alone.
     try {
-        outcome.ok = runChain(ctx, argsFor(line, input), line.chainStart, input.path, registry);
+        outcome.ok = runChain(ctx, argsFor(line, input), line.chainStart, input, registry);
     } catch (const UsageError& e) {
         ctx.message("quillmere-cli: " + e.text);
     } catch (const std::exception& e) {
@@ -109,7 +117,7 @@ class Pool {
                 }
                 const InputOutcome& o = outcomes_[printed];
                 if (showProgress && (!o.out.empty() || !o.err.empty())) err << "\r\033[K";
-                const std::string prefix = line_.inputs[printed].name + ": ";
+                const std::string prefix = terminalText(line_.inputs[printed].name) + ": ";
                 printPrefixed(out, prefix, o.out);
                 out.flush();
                 printPrefixed(err, prefix, o.err);
@@ -117,7 +125,7 @@ class Pool {
                 ++printed;
             }
             if (showProgress)
-                err << "\r[" << finished << '/' << count << "] " << lastFinished << "\033[K" << std::flush;
+                err << "\r[" << finished << '/' << count << "] " << terminalText(lastFinished) << "\033[K" << std::flush;
         }
         for (std::thread& w : workers) w.join();
         if (showProgress) err << "\r\033[K";
@@ -159,7 +167,7 @@ int runInputs(const CommandLine& line, const ActionRegistry& registry, const Run
         // One input prints as it goes, straight to the tool's streams.
         CliContext ctx(out, err);
         prepare(ctx, settings);
-        return runChain(ctx, argsFor(line, line.inputs.front()), line.chainStart, line.inputs.front().path, registry)
+        return runChain(ctx, argsFor(line, line.inputs.front()), line.chainStart, line.inputs.front(), registry)
                    ? kExitOk
                    : kExitFailed;
     }

@@ -39,6 +39,9 @@ struct CliContext {
     bool checking = false;
     // Set by --interpret: the exports after it carry the interpretation.
     std::optional<InterpretationSettings> interpretation;
+    // The cone's net area ratio that a GEF-CPT or AGS4 input gives: the
+    // interpretation's unless --area-ratio says otherwise.
+    std::optional<double> fileAreaRatio;
     std::ostream& out;
     std::ostream& err;
 
@@ -63,7 +66,12 @@ using ActionRun = std::function<bool(CliContext&, const std::vector<std::string>
 // Whether an action's first argument is the path of a file it writes. Such
 // a path may hold {stem} and {name}, which stand for the input's file name
 // without and with its extension; with several inputs it must.
-enum class Writes { Nothing, FileAtFirstArgument };
+// TextAtFirstArgument: a text output, which "-" sends to standard output.
+// PagesAtFirstArgument: the log's pages, OUT itself or OUT-1.ext, OUT-2.ext, ...
+enum class Writes { Nothing, FileAtFirstArgument, TextAtFirstArgument, PagesAtFirstArgument };
+
+// The output path that stands for standard output.
+inline bool isStandardOutput(const std::string& path) { return path == "-"; }
 
 struct Action {
     std::string name;   // "--save"
@@ -96,11 +104,23 @@ void registerPlotActions(ActionRegistry& r);  // --plot
 // Reads the value after an option, or throws UsageError.
 const std::string& argumentOf(const std::vector<std::string>& args, std::size_t& next, const std::string& option);
 
+// Every number option reads its number by one rule: the locale's decimal
+// separator, and the point in every locale ("1.5" and, in a comma locale,
+// "1,5"). Returns the text in the locale's own form, which the operations
+// read and, as the window's boxes do, refuse as "not a number" when it is none.
+std::string numberArgument(const CliContext& ctx, const std::vector<std::string>& args, std::size_t& next,
+                           const std::string& option);
+// A number text read by that rule; nothing when it is not a number.
+std::optional<double> optionNumber(std::string& text, char sep);
+// A whole number by that rule, or a usage error naming `option`.
+long wholeNumberOption(const CliContext& ctx, std::string text, const std::string& option);
+
 // True when args[next] is `flag`; then consumes it.
 bool takeFlag(const std::vector<std::string>& args, std::size_t& next, const std::string& flag);
 
 // Writes `bytes` to `path` safely; an existing file is replaced only with
-// `force`. Reports on stderr and returns false on failure.
+// `force`; "-" writes them to standard output. Reports on stderr and
+// returns false on failure.
 bool writeOutput(CliContext& ctx, const std::string& path, const std::string& bytes, bool force);
 
 // Every action of the tool, in the order --help lists them.

@@ -16,13 +16,17 @@ bool combine(CliContext& ctx, const std::vector<std::string>& args, std::size_t&
     bool normalize = true;
     for (;;) {
         if (takeFlag(args, next, "--start-at"))
-            startAt = argumentOf(args, next, "--start-at");
+            startAt = numberArgument(ctx, args, next, "--start-at");
         else if (takeFlag(args, next, "--no-normalize"))
             normalize = false;
         else
             break;
     }
     if (ctx.checking) return true;
+    if (startAt && !optionNumber(*startAt, ctx.sep)) {
+        ctx.message("The start depth \"" + *startAt + "\" is not a number. The second file was not appended.");
+        return false;
+    }
 
     SecondSounding second;
     const CombineReadResult read = readSecondFile(file, ctx.sounding, ctx.tables, ctx.commaDecimalMode, second);

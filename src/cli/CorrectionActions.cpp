@@ -41,19 +41,19 @@ bool shiftAction(CliContext& ctx, const std::vector<std::string>& args, std::siz
     const std::string& assignment = argumentOf(args, next, "--shift");
     const auto eq = assignment.find('=');
     if (eq == std::string::npos) throw UsageError{"--shift takes C=OFFSET, not " + assignment};
-    const auto channel = localeTextToNumber(assignment.substr(0, eq), '.');
-    if (!channel || std::floor(*channel) != *channel)
-        throw UsageError{"--shift takes a channel number before =, not " + assignment.substr(0, eq)};
+    const long channel = wholeNumberOption(ctx, assignment.substr(0, eq), "--shift");
+    std::string offset = assignment.substr(eq + 1);
+    optionNumber(offset, ctx.sep);
     if (ctx.checking) return true;
     const Sounding& s = ctx.sounding;
-    if (*channel < 1 || *channel > s.channelCount) {
+    if (channel < 1 || channel > s.channelCount) {
         ctx.message("There is no channel " + assignment.substr(0, eq) + ": the sounding has " + numberText(s.channelCount) +
                     " channels.");
         return false;
     }
-    const int c = static_cast<int>(*channel);
+    const int c = static_cast<int>(channel);
     std::vector<std::string> offsets(static_cast<std::size_t>(c), "0");
-    offsets.back() = assignment.substr(eq + 1);
+    offsets.back() = offset;
     StepCapture capture(ctx.sounding);
     const bool ok = finish(ctx, shiftReadings(ctx.sounding, offsets, ctx.sep));
     ctx.record(capture, steps::shift(ctx.sounding, ctx.tables, offsets, ctx.sep));
@@ -69,7 +69,7 @@ bool removeNegativesAction(CliContext& ctx, const std::vector<std::string>&, std
 }
 
 bool startDepthAction(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
-    const std::string& value = argumentOf(args, next, "--start-depth");
+    const std::string value = numberArgument(ctx, args, next, "--start-depth");
     if (ctx.checking) return true;
     StepCapture capture(ctx.sounding);
     const bool ok = finish(ctx, changeStartDepth(ctx.sounding, value, ctx.sep));
@@ -78,7 +78,7 @@ bool startDepthAction(CliContext& ctx, const std::vector<std::string>& args, std
 }
 
 bool incrementAction(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
-    const std::string& value = argumentOf(args, next, "--increment");
+    const std::string value = numberArgument(ctx, args, next, "--increment");
     if (ctx.checking) return true;
     StepCapture capture(ctx.sounding);
     const bool ok = finish(ctx, changeIncrement(ctx.sounding, value, ctx.sep));

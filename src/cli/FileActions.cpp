@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/Cli.h"
+#include "cli/TerminalText.h"
 #include "model/NumberText.h"
 #include "model/PageText.h"
 #include "model/SafeFile.h"
@@ -14,34 +15,29 @@ namespace qm::cli {
 
 namespace {
 
-// A whole number argument, or a usage error.
-long wholeNumber(const std::string& text, const std::string& option) {
-    auto v = localeTextToNumber(text, '.');
-    if (!v || *v != static_cast<double>(static_cast<long>(*v))) throw UsageError{option + " takes a whole number, not " + text};
-    return static_cast<long>(*v);
-}
-
 bool info(CliContext& ctx, const std::vector<std::string>&, std::size_t&) {
     if (ctx.checking) return true;
     const Sounding& s = ctx.sounding;
     std::ostream& o = ctx.out;
-    o << "File: " << s.openedFileTitle << '\n'
+    // Header texts come from the file: shown, not obeyed, on a terminal.
+    const auto t = [](const std::string& text) { return terminalText(text); };
+    o << "File: " << t(s.openedFileTitle) << '\n'
       << "Layout: " << (s.depthDecimals == 3 ? "newer (3-digit depths)" : "older (2-digit depths)") << '\n'
-      << "Company Name: " << s.companyName << '\n'
-      << "Operator: " << s.operatorName << '\n'
-      << "Cone Number: " << s.coneNumber << '\n'
-      << "Location: " << s.location << '\n'
-      << "Job Number: " << s.jobNumber << '\n'
-      << "Hole Number: " << s.holeNumber << '\n'
-      << "Date and Time: " << s.dateAndTime << '\n'
-      << "Header: " << s.header << '\n'
-      << "Footnote 1: " << s.footnote1 << '\n'
-      << "Footnote 2: " << s.footnote2 << '\n'
-      << "GPS: " << s.gpsSentence << '\n'
-      << "Water Table Depth: " << s.waterTableDepth << '\n'
+      << "Company Name: " << t(s.companyName) << '\n'
+      << "Operator: " << t(s.operatorName) << '\n'
+      << "Cone Number: " << t(s.coneNumber) << '\n'
+      << "Location: " << t(s.location) << '\n'
+      << "Job Number: " << t(s.jobNumber) << '\n'
+      << "Hole Number: " << t(s.holeNumber) << '\n'
+      << "Date and Time: " << t(s.dateAndTime) << '\n'
+      << "Header: " << t(s.header) << '\n'
+      << "Footnote 1: " << t(s.footnote1) << '\n'
+      << "Footnote 2: " << t(s.footnote2) << '\n'
+      << "GPS: " << t(s.gpsSentence) << '\n'
+      << "Water Table Depth: " << t(s.waterTableDepth) << '\n'
       << "Channels: " << s.channelCount << '\n';
     for (int c = 1; c <= s.channelCount; ++c)
-        o << "  " << c << '\t' << s.channelName[c] << "\ttype " << s.channelType[c] << '\t'
+        o << "  " << c << '\t' << t(s.channelName[c]) << "\ttype " << s.channelType[c] << '\t'
           << ctx.tables.name(s.channelType[c], s.channelUnitIndex[c]) << '\n';
     o << "Readings: " << s.readingCount << '\n'
       << "Depth format: " << (s.depthFormat == 0 ? "depth" : "elevation") << '\n'
@@ -58,7 +54,7 @@ bool info(CliContext& ctx, const std::vector<std::string>&, std::size_t&) {
 bool page(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
     Sounding& s = ctx.sounding;
     if (next < args.size() && args[next].rfind("--", 0) != 0) {
-        const long index = wholeNumber(args[next++], "--page");
+        const long index = wholeNumberOption(ctx, args[next++], "--page");
         if (ctx.checking) return true;
         const long first = s.noDataLeadCount + 1;
         if (index < first || index > std::max<long>(first, s.readingCount)) {
@@ -87,7 +83,7 @@ bool units(CliContext& ctx, const std::vector<std::string>& args, std::size_t& n
     const std::string& assignment = argumentOf(args, next, "--units");
     const auto eq = assignment.find('=');
     if (eq == std::string::npos) throw UsageError{"--units takes C=NAME, not " + assignment};
-    const long c = wholeNumber(assignment.substr(0, eq), "--units");
+    const long c = wholeNumberOption(ctx, assignment.substr(0, eq), "--units");
     const std::string name = assignment.substr(eq + 1);
     if (ctx.checking) return true;
     Sounding& s = ctx.sounding;

@@ -21,7 +21,7 @@ bool writeLog(CliContext& ctx, const std::vector<std::string>& args, std::size_t
 void registerHistoryActions(ActionRegistry& r) {
     r.add({"--log", "--log FILE [--force]",
            "write the record of the changes made so far, one line each, as the window's Save History", writeLog,
-           Writes::FileAtFirstArgument});
+           Writes::TextAtFirstArgument});
 }
 
 }  // namespace qm::cli

@@ -25,6 +25,7 @@ double settingValue(const std::string& text, const std::string& option, std::str
 
 bool runInterpret(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
     InterpretationSettings settings;
+    if (ctx.fileAreaRatio && areaRatioProblem(*ctx.fileAreaRatio).empty()) settings.areaRatio = *ctx.fileAreaRatio;
     for (;;) {
         if (takeFlag(args, next, "--area-ratio")) {
             settings.areaRatio = settingValue(argumentOf(args, next, "--area-ratio"), "--area-ratio", areaRatioProblem);

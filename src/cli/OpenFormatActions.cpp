@@ -1,7 +1,9 @@
 // --export-csv, --export-gef, --export-ags: the File menu's open-format
-// exports without a window. Each writes the sounding as it stands after the
-// actions before it and changes nothing in it; the channels a format leaves
-// out are named on stderr once the file is written.
+// exports without a window; --export-ags also takes the file's recipient
+// and status, which the window keeps in its AGS4 details. Each writes the
+// sounding as it stands after the actions before it, with the
+// interpretation after --interpret, and changes nothing in it; the channels
+// a format leaves out are named on stderr once the file is written.
 
 #include <functional>
 #include <string>
@@ -25,10 +27,42 @@ ActionRun exportAction(std::string option, FileMaker make) {
         const bool force = takeFlag(args, next, "--force");
         if (ctx.checking) return true;
         const OpenFormatFile file = make(ctx);
+        if (!file.ok) {
+            for (const std::string& m : file.messages) ctx.message(m);
+            return false;
+        }
         if (!writeOutput(ctx, out, file.bytes, force)) return false;
         for (const std::string& m : file.messages) ctx.message(m);
         return true;
     };
+}
+
+// --export-ags OUT, then --force, --ags-recipient TEXT and --ags-status TEXT
+// in any order.
+bool runExportAgs(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
+    const std::string out = argumentOf(args, next, "--export-ags");
+    bool force = false;
+    AgsTransfer transfer;
+    for (;;) {
+        if (takeFlag(args, next, "--force"))
+            force = true;
+        else if (takeFlag(args, next, "--ags-recipient"))
+            transfer.recipient = argumentOf(args, next, "--ags-recipient");
+        else if (takeFlag(args, next, "--ags-status"))
+            transfer.status = argumentOf(args, next, "--ags-status");
+        else
+            break;
+    }
+    if (ctx.checking) return true;
+    const std::optional<Interpretation> in = interpretationOf(ctx);
+    const OpenFormatFile file = agsFile(ctx.sounding, ctx.tables, exportDate(), transfer, in ? &*in : nullptr);
+    if (!file.ok) {
+        for (const std::string& m : file.messages) ctx.message(m);
+        return false;
+    }
+    if (!writeOutput(ctx, out, file.bytes, force)) return false;
+    for (const std::string& m : file.messages) ctx.message(m);
+    return true;
 }
 
 }  // namespace
@@ -41,17 +75,18 @@ void registerOpenFormatActions(ActionRegistry& r) {
                             const std::optional<Interpretation> in = interpretationOf(ctx);
                             return csvFile(ctx.sounding, ctx.tables, ctx.depthInFeet, in ? &*in : nullptr);
                         }),
-           Writes::FileAtFirstArgument});
+           Writes::TextAtFirstArgument});
     r.add({"--export-gef", "--export-gef OUT [--force]",
-           "write a GEF-CPT report (QM_TODAY=yyyy-mm-dd fixes its file date)",
+           "write a GEF-CPT report (QM_TODAY=yyyy-mm-dd fixes its file date); after --interpret also the interpretation",
            exportAction("--export-gef",
-                        [](const CliContext& ctx) { return gefFile(ctx.sounding, ctx.tables, exportDate()); }),
-           Writes::FileAtFirstArgument});
-    r.add({"--export-ags", "--export-ags OUT [--force]",
-           "write an AGS4 (4.1) file with the groups PROJ to SCPT (QM_TODAY as for GEF)",
-           exportAction("--export-ags",
-                        [](const CliContext& ctx) { return agsFile(ctx.sounding, ctx.tables, exportDate()); }),
-           Writes::FileAtFirstArgument});
+                        [](const CliContext& ctx) {
+                            const std::optional<Interpretation> in = interpretationOf(ctx);
+                            return gefFile(ctx.sounding, ctx.tables, exportDate(), in ? &*in : nullptr);
+                        }),
+           Writes::TextAtFirstArgument});
+    r.add({"--export-ags", "--export-ags OUT [--force] [--ags-recipient TEXT] [--ags-status TEXT]",
+           "write an AGS4 (4.1) file with the groups PROJ to SCPT, TEXT as TRAN_RECV and TRAN_STAT (QM_TODAY as for GEF); after --interpret also the interpretation",
+           runExportAgs, Writes::TextAtFirstArgument});
 }
 
 }  // namespace qm::cli

@@ -23,6 +23,10 @@ namespace {
 const char* const kPlot = "--plot";
 const char* const kDepthPerPage = "--depth-per-page";
 const char* const kPageSize = "--page-size";
+// A page must show a readable stretch of the sounding: a page of a few
+// millimetres has no room between its depth ticks, and one of almost no
+// depth at all puts the readings at positions no number can hold.
+constexpr double kLeastDepthPerPage = 0.1;
 
 bool runPlot(CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
     const std::string out = argumentOf(args, next, kPlot);
@@ -36,11 +40,15 @@ bool runPlot(CliContext& ctx, const std::vector<std::string>& args, std::size_t&
         if (takeFlag(args, next, "--force")) {
             force = true;
         } else if (takeFlag(args, next, kDepthPerPage)) {
-            const std::string& text = argumentOf(args, next, kDepthPerPage);
-            const std::optional<double> metres = localeTextToNumber(text, '.');
-            if (!metres || !(*metres > 0) || !std::isfinite(*metres))
-                throw UsageError{std::string(kDepthPerPage) + " takes a length in metres above 0, not " + text};
-            request.metresPerPage = *metres;
+            const std::string given = args.size() > next ? args[next] : std::string();
+            std::string text = numberArgument(ctx, args, next, kDepthPerPage);
+            const std::optional<double> number = optionNumber(text, ctx.sep);
+            if (!number) throw UsageError{std::string(kDepthPerPage) + " " + given + ": " + given + " is not a number"};
+            const double metres = *number;
+            if (!(metres >= kLeastDepthPerPage) || !std::isfinite(metres))
+                throw UsageError{std::string(kDepthPerPage) + " takes a length in metres of at least " +
+                                 numberText(static_cast<float>(kLeastDepthPerPage), ctx.sep) + ", not " + given};
+            request.metresPerPage = metres;
         } else if (takeFlag(args, next, kPageSize)) {
             const std::string& text = argumentOf(args, next, kPageSize);
             const std::optional<PaperSize> paper = paperSizeOf(text);
@@ -86,18 +94,15 @@ bool runPlot(CliContext& ctx, const std::vector<std::string>& args, std::size_t&
         ctx.message(error.empty() ? "The log of " + out + " could not be drawn." : error);
         return false;
     }
-    // A failed page takes the pages this run added with it: the log is
-    // written whole or not at all (pages it replaced stay replaced).
-    std::vector<std::string> added;
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-        const bool existed = fileExists(paths[i]);
-        const FileResult written = writeFileSafely(paths[i], files[i]);
-        if (!written.ok) {
-            ctx.message(written.error);
-            for (const std::string& path : added) std::remove(path.c_str());
-            return false;
-        }
-        if (!existed) added.push_back(paths[i]);
+    // Every page goes into a temporary file first; only when all are whole
+    // are they renamed into place, so a failure leaves the earlier log as
+    // it was and adds no page.
+    std::vector<FileToWrite> pages;
+    for (std::size_t i = 0; i < paths.size(); ++i) pages.emplace_back(paths[i], files[i]);
+    const FileResult written = writeFilesSafely(pages);
+    if (!written.ok) {
+        ctx.message(written.error);
+        return false;
     }
     return true;
 }
@@ -108,7 +113,7 @@ void registerPlotActions(ActionRegistry& r) {
     r.add({kPlot, std::string(kPlot) + " OUT [" + kDepthPerPage + " METRES] [" + kPageSize + " A4|Letter] [--force]",
            "draw the log (header and profile) as PDF, PNG (300 dpi) or SVG by OUT's extension; "
            "several pages go to OUT-1.png, OUT-2.png, ... (QM_TODAY as for GEF)",
-           runPlot, Writes::FileAtFirstArgument});
+           runPlot, Writes::PagesAtFirstArgument});
 }
 
 }  // namespace qm::cli

@@ -108,14 +108,43 @@ class DataLineWriter {
     DataLineWriter(const Sounding& s, const AnalogColumns& columns, const AnalogExportRequest& request)
         : s_(s), columns_(columns), patterns_(patternsFor(request.system)), sep_(request.sep) {}
 
-    void append(std::string& out, int r) const {
+    // Appends reading r's line; returns why it cannot be written, or empty.
+    // A text wider than its column would run into the next one, and no
+    // reader could take the line apart again: such a line is refused.
+    std::string append(std::string& out, int r) const {
         const std::string depthText = formatPattern(static_cast<double>(s_.depth[r]), "##0.00", sep_);
+        if (!std::isfinite(s_.depth[r]))
+            return "The file was not written: the depth of reading " + std::to_string(r) + " is not a finite number.";
+        if (depthText.size() > kDepthField.size())
+            return "The file was not written: the depth of reading " + std::to_string(r) + " (" + depthText +
+                   ") does not fit its column of " + std::to_string(kDepthField.size()) + " characters.";
         out += formatPattern(depthText, kDepthField);
-        for (int k = 1; k <= columns_.columnCount; ++k) out += formatPattern(columnText(k, r), kColumnField);
+        for (int k = 1; k <= columns_.columnCount; ++k) {
+            nonFinite_ = false;
+            const std::string text = columnText(k, r);
+            if (nonFinite_ || text.size() > kColumnField.size()) {
+                const int c = sourceChannel(k);
+                return "The file was not written: the value of channel " + std::to_string(c) + " (" +
+                       s_.channelName[c] + ") at reading " + std::to_string(r) +
+                       (nonFinite_ ? std::string(" is not a finite number.")
+                                   : " (" + text + ") does not fit its column of " +
+                                         std::to_string(kColumnField.size()) + " characters.");
+            }
+            out += formatPattern(text, kColumnField);
+        }
         out += "\r\n";
+        return {};
     }
 
    private:
+    // The channel a column takes its value from, for the messages.
+    int sourceChannel(int k) const {
+        if (k <= 3) return k;
+        if (columns_.resultantColumn == k) return k;
+        if (k == 5 || columns_.temperatureColumn == 4) return columns_.temperatureChannel ? columns_.temperatureChannel : columns_.columnChannel[k];
+        return columns_.columnChannel[k];
+    }
+
     std::string columnText(int k, int r) const {
         switch (k) {
             case 1: return tested(1, r, number(s_.value(1, r), patterns_.tip));
@@ -159,6 +188,7 @@ class DataLineWriter {
     }
 
     std::string number(float v, std::string_view pattern) const {
+        if (!std::isfinite(v)) nonFinite_ = true;
         return formatPattern(static_cast<double>(v), pattern, sep_);
     }
 
@@ -166,6 +196,7 @@ class DataLineWriter {
         const float celsius = s_.value(columns_.temperatureChannel, r);
         if (!patterns_.fahrenheit) return number(celsius, patterns_.temperature);
         const float f = static_cast<float>(static_cast<double>(celsius) * 9.0 / 5.0 + 32.0);
+        if (!std::isfinite(f)) nonFinite_ = true;
         return formatPattern(sevenDigitValue(f), patterns_.temperature, sep_);
     }
 
@@ -173,6 +204,7 @@ class DataLineWriter {
     const AnalogColumns& columns_;
     ColumnPatterns patterns_;
     char sep_;
+    mutable bool nonFinite_ = false;  // the column text just made stands for no finite number
 };
 
 }  // namespace
@@ -216,11 +248,20 @@ OpResult analogFileText(const Sounding& s, const AnalogExportRequest& request, s
             return result;
         }
         waterTable = static_cast<float>(*number);
+        if (!std::isfinite(waterTable)) {
+            result.messages.emplace_back("The file was not written: the water table depth " + t.waterTableDepth +
+                                         " is not a finite number.");
+            return result;
+        }
     }
 
     const AnalogColumns columns = analogColumnsOf(s);
     const float increment = pageIncrement(s, request.depthInFeet);
     const float leadDepth = static_cast<float>(s.noDataCount[2] * increment);
+    if (!std::isfinite(increment) || !std::isfinite(leadDepth)) {
+        result.messages.emplace_back("The file was not written: the depth increment is not a finite number.");
+        return result;
+    }
 
     std::string out;
     printLine(out, {fixedWidth(request.fileTitle, kTitleWidth), fixedWidth(t.dateAndTime, kDateWidth),
@@ -233,7 +274,12 @@ OpResult analogFileText(const Sounding& s, const AnalogExportRequest& request, s
     if (columns.columnCount >= 1 && columns.columnCount <= kMaxAnalogColumns) {
         const DataLineWriter lines(s, columns, request);
         const int readingCount = std::clamp<int32_t>(s.readingCount, 0, kMaxReadings);
-        for (int r = 1; r <= readingCount; ++r) lines.append(out, r);
+        for (int r = 1; r <= readingCount; ++r) {
+            std::string problem = lines.append(out, r);
+            if (problem.empty()) continue;
+            result.messages.push_back(std::move(problem));
+            return result;
+        }
     }
 
     bytes = std::move(out);

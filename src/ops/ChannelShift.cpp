@@ -1,5 +1,6 @@
 #include "ops/ChannelShift.h"
 
+#include <cmath>
 #include <optional>
 #include <utility>
 
@@ -66,6 +67,27 @@ OpResult shiftReadings(Sounding& s, const std::vector<std::string>& offsetTexts,
             return result;
         }
         offsets[static_cast<std::size_t>(c)] = *offset;
+    }
+    // A shifted reading must stay a reading: exactly -32768 would pass for
+    // one without data from then on, and a value beyond the Single's range
+    // could be written by no file. Checked for every channel before any moves.
+    for (int c = 1; c <= s.channelCount; ++c) {
+        const double offset = offsets[static_cast<std::size_t>(c)];
+        if (offset == 0.0) continue;
+        for (int32_t r = 1; r <= s.readingCount; ++r) {
+            const float v = s.value(c, r);
+            if (v == kNoDataValue) continue;
+            const float shifted = roundToSingle(offset + static_cast<double>(v));
+            if (shifted != kNoDataValue && std::isfinite(shifted)) continue;
+            result.messages.push_back("The offset \"" + offsetTexts[static_cast<std::size_t>(c - 1)] +
+                                      "\" for channel " + s.channelName[c] + " would make reading " +
+                                      std::to_string(r) +
+                                      (std::isfinite(shifted)
+                                           ? " -32768, the mark of a reading without data."
+                                           : " too large for a number.") +
+                                      " No channel was shifted.");
+            return result;
+        }
     }
     for (int c = 1; c <= s.channelCount; ++c) {
         const double offset = offsets[static_cast<std::size_t>(c)];

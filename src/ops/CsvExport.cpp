@@ -1,6 +1,7 @@
 #include "ops/CsvExport.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string_view>
 
 #include "model/CodePage.h"
@@ -90,22 +91,27 @@ OpenFormatFile csvFile(const Sounding& s, const ChannelTypeTable& tables, bool d
     }
     out += "\r\n";
 
+    NonFiniteValues voids;
     for (int r = 1; r <= readingCount; ++r) {
         // The depth as the page computes it for feet, so the file and the
         // page agree to the last digit.
         const float depth =
             depthInFeet ? static_cast<float>(static_cast<double>(s.depth[r]) * kFeetPerMetre) : s.depth[r];
+        if (!std::isfinite(depth)) return nonFiniteDepth("CSV", r);
         out += shortestNumberText(depth);
         for (int c = 1; c <= channelCount; ++c) {
             out += ',';
             const float v = s.value(c, r);
-            if (v != kNoDataValue) out += shortestNumberText(v);
+            if (!std::isfinite(v)) voids.note(r, "channel " + std::to_string(c) + " (" + cp1252ToUtf8(s.channelName[c]) + ")");
+            else if (v != kNoDataValue) out += shortestNumberText(v);
         }
         out += ',';
-        out += shortestNumberText(s.speed[r]);
+        if (std::isfinite(s.speed[r])) out += shortestNumberText(s.speed[r]);
+        else voids.note(r, "the speed");
         if (interpretation) appendInterpreted(out, *interpretation, static_cast<std::size_t>(r));
         out += "\r\n";
     }
+    voids.report(file, "CSV", "an empty field");
     return file;
 }
 

@@ -11,11 +11,16 @@
 #include "model/ChannelTypeTable.h"
 #include "model/Sounding.h"
 #include "ops/ExportDate.h"
+#include "ops/Interpretation.h"
 #include "ops/OpenFormatFile.h"
 
 namespace qm {
 
-// `today` becomes #FILEDATE.
-OpenFormatFile gefFile(const Sounding& s, const ChannelTypeTable& tables, const CalendarDate& today);
+// `today` becomes #FILEDATE. With an interpretation of the sounding, its
+// quantities follow the channels (corrected depth 11, qt 13, qn 14, Bq 15,
+// unit weight 17, u0 18, sigma_v0 19, sigma'_v0 20, in the report's units),
+// and the header gives the net area ratio and the method.
+OpenFormatFile gefFile(const Sounding& s, const ChannelTypeTable& tables, const CalendarDate& today,
+                       const Interpretation* interpretation = nullptr);
 
 }  // namespace qm

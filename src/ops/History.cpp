@@ -90,8 +90,14 @@ const Step* History::redo(Sounding& s) {
 History::Moved History::goTo(Sounding& s, std::size_t done) {
     Moved moved;
     if (done > steps_.size()) return moved;
-    while (done_ > done) moved = {undo(s), true};
-    while (done_ < done) moved = {redo(s), false};
+    while (done_ > done) {
+        moved = {undo(s), true, moved.window};
+        if (!moved.step->windowBefore.empty()) moved.window = &moved.step->windowBefore;
+    }
+    while (done_ < done) {
+        moved = {redo(s), false, moved.window};
+        if (!moved.step->windowAfter.empty()) moved.window = &moved.step->windowAfter;
+    }
     return moved;
 }
 

@@ -77,9 +77,13 @@ class History {
 
     // Undoes or redoes until `done` steps are done. Returns the last step
     // moved over and whether it was undone; nullptr when nothing moved.
+    // `window` holds the window texts of the last step moved over that kept
+    // them: a value step keeps none, so the last step alone may not know
+    // the GPS boxes of where the jump lands.
     struct Moved {
         const Step* step = nullptr;
         bool undone = false;
+        const std::vector<std::string>* window = nullptr;
     };
     Moved goTo(Sounding& s, std::size_t done);
 

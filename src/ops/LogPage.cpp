@@ -89,6 +89,13 @@ std::vector<LogPageSpan> logPageSpans(const ProfileData& p, double metresPerPage
     return spans;
 }
 
+std::string logSpanProblem(const std::vector<LogPageSpan>& spans) {
+    for (const LogPageSpan& span : spans)
+        if (!std::isfinite(span.top) || !std::isfinite(span.bottom) || !(span.top != span.bottom))
+            return "The log was not drawn: the depths are too large for a page to tell them apart.";
+    return {};
+}
+
 std::string tooManyLogPages() {
     return "The log would need more than " + std::to_string(static_cast<int>(kMostLogPages)) +
            " pages; choose a greater depth per page.";

@@ -66,6 +66,10 @@ constexpr double kMostLogPages = 1000;
 std::vector<LogPageSpan> logPageSpans(const ProfileData& p, double metresPerPage);
 // The message for a log of more than kMostLogPages pages.
 std::string tooManyLogPages();
+// Why pages of these spans cannot be drawn, or empty: a span with no height
+// or no finite end (depths so far from 0 that a page cannot tell them apart)
+// would put every reading at a position no number holds.
+std::string logSpanProblem(const std::vector<LogPageSpan>& spans);
 
 // The files of a log of `pages` pages: `path` itself for a PDF or a single
 // page, else NAME-1.ext, NAME-2.ext, ... beside it.

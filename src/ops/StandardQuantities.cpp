@@ -84,6 +84,19 @@ std::string plainFieldText(std::string_view bytes, std::string_view separators) 
     return text;
 }
 
+double depthBelowSurface(const Sounding& s, int r) { return std::fabs(static_cast<double>(s.depth[r])); }
+
+bool blankText(std::string_view text) {
+    return text.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+std::string soundingFileStem(const Sounding& s) {
+    std::string_view name = s.filePath;
+    if (const auto slash = name.find_last_of("/\\"); slash != std::string_view::npos) name.remove_prefix(slash + 1);
+    if (const auto dot = name.rfind('.'); dot != std::string_view::npos && dot > 0) name = name.substr(0, dot);
+    return blankText(name) ? std::string("CPT") : std::string(name);
+}
+
 std::string fixedNumberText(double value, int decimals) {
     std::string pattern = "0";
     if (decimals > 0) pattern += "." + std::string(static_cast<std::size_t>(decimals), '0');

@@ -54,6 +54,22 @@ std::string leftOutMessage(std::string_view fileKind, const QuantityColumns& col
 // each character of `separators` as a blank.
 std::string plainFieldText(std::string_view bytes, std::string_view separators);
 
+// The depth of reading r below the surface, in m, as the open formats
+// write it (growing downwards). In elevation format the stored values are
+// the negated depths; a sounding the load takes for elevation because it
+// has fewer than 12 readings keeps its positive ones: the magnitude is the
+// depth either way.
+double depthBelowSurface(const Sounding& s, int r);
+
+// Whether a header text says nothing (only blanks), so a field that must
+// not be empty needs a stand-in.
+bool blankText(std::string_view text);
+
+// The sounding file's name without folder and extension ("CPT-12" for
+// ".../CPT-12.cpt"), the stand-in for an empty job or hole number; "CPT"
+// when the sounding came from no file.
+std::string soundingFileStem(const Sounding& s);
+
 // `value` with exactly `decimals` decimals and "." (halves away from zero).
 std::string fixedNumberText(double value, int decimals);
 

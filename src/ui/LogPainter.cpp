@@ -169,6 +169,8 @@ LogFiles renderLog(const LogRequest& request) {
         out.error = tooManyLogPages();
         return out;
     }
+    out.error = logSpanProblem(spans);
+    if (!out.error.empty()) return out;
     const QSize size = logPageSize(request.paper);
     switch (request.format) {
         case LogFormat::Pdf: {

@@ -35,6 +35,7 @@
 #include "model/ChannelTypeTable.h"
 #include "model/ReadingsPage.h"
 #include "model/Sounding.h"
+#include "ops/SoundingOpen.h"
 #include "ops/History.h"
 #include "ops/OpResult.h"
 #include "ops/StepTexts.h"
@@ -251,6 +252,8 @@ class MainForm : public QMainWindow {
     std::string dataFolder_;
     ChannelTypeTable tables_;
     Sounding sounding_;
+    // The format the sounding came in: Save never writes over a GEF file.
+    SourceFormat openedFormat_ = SourceFormat::Cpt;
     std::unique_ptr<ReadingsPage> page_;
 
     // Widgets the window's own code uses often; everything else is found by

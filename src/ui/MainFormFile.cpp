@@ -5,9 +5,12 @@
 #include <QFrame>
 #include <QLabel>
 
+#include "model/NumberText.h"
 #include "model/SafeFile.h"
 #include "model/SoundingReader.h"
 #include "model/SoundingWriter.h"
+#include "ops/AgsReader.h"
+#include "ops/SoundingOpen.h"
 #include "ui/HeaderBoxes.h"
 #include "ui/MainForm.h"
 #include "ui/TextCodec.h"
@@ -38,14 +41,32 @@ bool MainForm::openSoundingFile(const std::string& path) {
     // Open puts the cursor row back before its dialog; a file that comes by
     // another way (at start, dropped) sees the same state.
     sounding_.pageRow = 1;
+    // An AGS4 file of several tests: the user picks one.
+    std::string which = path;
+    if (const AgsPath ags = agsPathOf(path); !ags.file.empty() && ags.test.empty()) {
+        std::string bytes;
+        const AgsTestList list = readWholeFile(path, bytes).ok ? agsTests(bytes) : AgsTestList{};
+        if (list.tests.size() > 1) {
+            std::vector<std::string> items;
+            for (const AgsTest& t : list.tests)
+                items.push_back(t.name() + ":  " + formatPattern(t.top, "0.00", decimalSeparator()) + " to " + formatPattern(t.bottom, "0.00", decimalSeparator()) + " m, " +
+                                std::to_string(t.readings) + " readings");
+            const auto chosen = messageBoxes_->chooseItem(
+                "The file holds " + std::to_string(list.tests.size()) + " cone penetration tests. Open which?", items);
+            if (!chosen) return false;
+            which = path + "#" + list.tests[static_cast<std::size_t>(*chosen)].name();
+        }
+    }
     // Read into a fresh record, so a refused file leaves everything as it was.
     auto fresh = std::make_unique<Sounding>();
-    const LoadResult result = readSoundingFile(path, tables_, commaDecimalMode_, *fresh);
+    const OpenedSounding opened = openSounding(which, tables_, commaDecimalMode_, *fresh);
+    const LoadResult& result = opened.load;
     if (!result.ok) {
         messageBoxes_->message(result.error);
         return false;
     }
     sounding_ = std::move(*fresh);
+    openedFormat_ = opened.format;
     // The header shows before the data rows are read, so the drill-out
     // markers met in them come after it, in order.
     showLoadedHeader();
@@ -83,14 +104,22 @@ void MainForm::showLoadedPage() {
 
 void MainForm::menuFileSaveClick() {
     if (!soundingLoaded()) return;
-    prepareFileDialog(kSoundingFilter, "");
+    // A sounding that came in another format is saved as STEM.cpt beside
+    // it: the file received is never written over.
+    const std::string ownTitle = fileTitleOf(cptPathFor(sounding_.openedFileTitle, openedFormat_));
+    prepareFileDialog(kSoundingFilter, openedFormat_ == SourceFormat::Cpt ? "" : ownTitle);
     dialog_.showSave();
     const std::string path = dialog_.fileName;
     if (path.empty()) return;
+    if (openedFormat_ != SourceFormat::Cpt && dialog_.fileTitle == sounding_.openedFileTitle) {
+        messageBoxes_->message("The sounding came from " + sounding_.openedFileTitle +
+                               ", which Save does not write over: choose a .cpt name such as " + ownTitle + ".");
+        return;
+    }
     if (fileExists(path)) {
         // Only a file of the opened file's own name may be replaced; the
         // folders are not compared.
-        if (dialog_.fileTitle != sounding_.openedFileTitle) {
+        if (dialog_.fileTitle != ownTitle) {
             messageBoxes_->message("Cannot overwrite existing file.");
             return;
         }

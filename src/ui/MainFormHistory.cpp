@@ -128,10 +128,8 @@ void MainForm::goToStep(std::size_t done) {
     closePanels();
     const History::Moved moved = history_.goTo(sounding_, done);
     if (!moved.step) return;
-    if (moved.undone)
-        showStepState(moved.step->viewBefore, moved.step->windowBefore);
-    else
-        showStepState(moved.step->viewAfter, moved.step->windowAfter);
+    showStepState(moved.undone ? moved.step->viewBefore : moved.step->viewAfter,
+                  moved.window ? *moved.window : std::vector<std::string>{});
 }
 
 void MainForm::showStepState(const PageView& view, const std::vector<std::string>& window) {

@@ -56,6 +56,7 @@ void MainForm::buildMenus() {
     file->addAction(item(this, "mnuExportCsv", "Export CS&V...", false));
     file->addAction(item(this, "mnuExportGef", "Export &GEF-CPT...", false));
     file->addAction(item(this, "mnuExportAgs", "Export AGS&4...", false));
+    file->addAction(item(this, "mnuAgsTransfer", "AGS4 &Transfer Details..."));
     file->addAction(item(this, "mnuExportLog", "Export &Log...", false));
     separator(file, "sep4");
     file->addAction(item(this, "mnuAutoClean", "&AutoClean For Interp", false));

@@ -30,4 +30,15 @@ std::optional<std::string> QtMessageBoxes::askText(const std::string& prompt, co
     return toCp1252(answer);
 }
 
+std::optional<int> QtMessageBoxes::chooseItem(const std::string& prompt, const std::vector<std::string>& items) {
+    QStringList list;
+    for (const std::string& item : items) list << fromCp1252(item);
+    bool ok = false;
+    const QString answer =
+        QInputDialog::getItem(parent_, QApplication::applicationName(), fromCp1252(prompt), list, 0, false, &ok);
+    if (!ok) return std::nullopt;
+    const auto at = list.indexOf(answer);
+    return at < 0 ? std::nullopt : std::optional<int>(static_cast<int>(at));
+}
+
 }  // namespace qm::ui

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -21,6 +22,10 @@ class MessageBoxes {
     virtual std::optional<std::string> askText(const std::string& /*prompt*/, const std::string& /*text*/) {
         return std::nullopt;
     }
+    // The index of the item chosen in answer to `prompt` (OK), or none (Cancel).
+    virtual std::optional<int> chooseItem(const std::string& /*prompt*/, const std::vector<std::string>& /*items*/) {
+        return std::nullopt;
+    }
 };
 
 // Modal boxes over `parent`, titled with the application's name.
@@ -30,6 +35,7 @@ class QtMessageBoxes : public MessageBoxes {
     void message(const std::string& text) override;
     bool question(const std::string& text) override;
     std::optional<std::string> askText(const std::string& prompt, const std::string& text) override;
+    std::optional<int> chooseItem(const std::string& prompt, const std::vector<std::string>& items) override;
 
    private:
     QWidget* parent_;

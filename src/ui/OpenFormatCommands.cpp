@@ -8,6 +8,7 @@
 #include "ops/CsvExport.h"
 #include "ops/ExportDate.h"
 #include "ops/GefExport.h"
+#include "ui/AgsTransferDialog.h"
 #include "ui/HeaderBoxes.h"
 #include "ui/InterpretationCommands.h"
 #include "ui/MainForm.h"
@@ -28,7 +29,9 @@ OpenFormatCommands::OpenFormatCommands(MainForm& form) : QObject(&form), form_(f
     wire("mnuExportGef", "GEF-CPT report (*.gef)|*.gef",
          [this](const Sounding& s) { return gefFile(s, form_.tables(), exportDate()); });
     wire("mnuExportAgs", "AGS4 data (*.ags)|*.ags",
-         [this](const Sounding& s) { return agsFile(s, form_.tables(), exportDate()); });
+         [this](const Sounding& s) { return agsFile(s, form_.tables(), exportDate(), rememberedAgsTransfer()); });
+    if (QAction* a = form_.action("mnuAgsTransfer"))
+        connect(a, &QAction::triggered, this, [this] { (new AgsTransferDialog(&form_))->show(); });
 }
 
 void OpenFormatCommands::run(const std::string& filter, const FileMaker& make) {
@@ -42,6 +45,10 @@ void OpenFormatCommands::run(const std::string& filter, const FileMaker& make) {
     auto toWrite = std::make_unique<Sounding>(form_.sounding());
     for (const HeaderBox& h : headerBoxes()) (*toWrite).*(h.field) = form_.boxText(h.objectName);
     const OpenFormatFile file = make(*toWrite);
+    if (!file.ok) {
+        for (const std::string& m : file.messages) boxes.message(m);
+        return;
+    }
     const FileResult written = writeFileSafely(path, file.bytes);
     if (!written.ok) {
         boxes.message(written.error);

@@ -3,7 +3,8 @@
 // mnuExportGef, mnuExportAgs): each asks for a file, asks before replacing
 // an existing one, and writes the sounding as it stands, with the header
 // boxes' texts, through the safe write. Nothing in the sounding changes; a
-// failed write says why in one message.
+// failed write says why in one message. Export AGS4 writes the recipient
+// and status kept by AGS4 Transfer Details (AgsTransferDialog.h).
 
 #include <QObject>
 #include <functional>

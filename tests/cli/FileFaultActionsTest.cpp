@@ -1,11 +1,16 @@
 // The batch tool's writes under a failing call of the file system: each call
 // of --save, each export, --log and --plot fails in turn; the output stays the earlier
 // file, no temporary file is left, the tool says why on one line and exits
-// with a failure.
+// with a failure. Beside them: the mode of a new file and the day an export
+// carries.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <sstream>
 
@@ -64,6 +69,70 @@ TEST(BatchToolFileFaults, AFailedPageTakesTheNewPagesOfItsLogWithIt) {
     EXPECT_EQ(status, 1);
     EXPECT_NE(err.str().find("log-2.svg: "), std::string::npos) << err.str();
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 0) << "pages were left";
+}
+
+// A file the tool creates gets what any new file gets under umask 022, and a
+// user other than its owner can read it. A fresh tool: it reads the umask once.
+TEST(BatchToolFileModes, ANewFileIsReadableByOtherUsers) {
+    test::TempDir dir;
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+    const std::string out = dir.file("new.cpt");
+    const std::string run = "umask 022 && '" QM_CLI "' --tables '" + test::dataDir() + "' '" + test::samplesDir() +
+                            "/sample-older.cpt' --save '" + out + "' 2>/dev/null";
+    ASSERT_EQ(std::system(run.c_str()), 0);
+    struct stat st {};
+    ASSERT_EQ(::stat(out.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0644u);
+    if (::geteuid() == 0) {
+        const std::string asNobody = "setpriv --reuid=65534 --regid=65534 --clear-groups cat '" + out + "' >/dev/null";
+        EXPECT_EQ(std::system(asNobody.c_str()), 0);
+    }
+}
+
+// Without a fixed day an export carries the day of the user's calendar: a
+// zone a whole day east of UTC tells it from the day in UTC.
+TEST(BatchToolExports, AnExportWithoutAFixedDayCarriesTodaysLocalDate) {
+    test::TempDir dir;
+    const std::string fixed = std::getenv("QM_TODAY") ? std::getenv("QM_TODAY") : "";
+    const char* zone = std::getenv("TZ");
+    const std::string savedZone = zone ? zone : "";
+    ::unsetenv("QM_TODAY");
+    ::setenv("TZ", "EAST-24", 1);
+    ::tzset();
+    const auto today = [] {
+        const std::time_t now = std::time(nullptr);
+        std::tm local{};
+        ::localtime_r(&now, &local);
+        return "#FILEDATE= " + std::to_string(local.tm_year + 1900) + ", " + std::to_string(local.tm_mon + 1) + ", " +
+               std::to_string(local.tm_mday) + "\r\n";
+    };
+    const std::string before = today();
+    std::ostringstream out, err;
+    const int status = cli::runCli({"--tables", test::dataDir(), test::samplesDir() + "/sample-older.cpt", "--export-gef",
+                                    dir.file("today.gef")}, out, err);
+    const std::string after = today();
+    if (!fixed.empty()) ::setenv("QM_TODAY", fixed.c_str(), 1);
+    zone ? ::setenv("TZ", savedZone.c_str(), 1) : ::unsetenv("TZ");
+    ::tzset();
+    ASSERT_EQ(status, 0) << err.str();
+    const std::string gef = test::readFile(dir.file("today.gef"));
+    EXPECT_TRUE(gef.find(before) != std::string::npos || gef.find(after) != std::string::npos) << before << gef.substr(0, 300);
+}
+
+TEST(BatchToolFileFaults, AFailedPageLeavesTheEarlierLogWhole) {
+    test::TempDir dir;
+    for (int page = 1; page <= 3; ++page) test::writeFile(dir.file("log-" + std::to_string(page) + ".svg"), "earlier");
+    // The third page's bytes cannot be written: the disk is full.
+    int calls = 0;
+    setFileFaultHook([&calls](const char* op) { return std::string(op) == "write" && ++calls == 3 ? ENOSPC : 0; });
+    std::ostringstream out, err;
+    const int status = cli::runCli({"--tables", test::dataDir(), test::samplesDir() + "/sample-10ch.cpt", "--plot",
+                                    dir.file("log.svg"), "--depth-per-page", "3", "--force"}, out, err);
+    setFileFaultHook({});
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(err.str(), "Could not write " + dir.file("log-3.svg") + ": " + std::strerror(ENOSPC) + ".\n");
+    for (int page = 1; page <= 3; ++page) EXPECT_EQ(test::readFile(dir.file("log-" + std::to_string(page) + ".svg")), "earlier");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3) << "a temporary file was left";
 }
 
 }  // namespace

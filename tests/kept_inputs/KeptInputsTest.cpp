@@ -41,7 +41,7 @@ TEST_P(KeptInputs, PassTheirChecks) {
 
 INSTANTIATE_TEST_SUITE_P(EveryTarget, KeptInputs,
                          testing::Values("sounding_reader", "second_file_reader", "channel_table", "text_to_number",
-                                         "cell_entry", "gps_sentence", "leading_number"),
+                                         "cell_entry", "gps_sentence", "leading_number", "gef_reader", "ags_reader"),
                          [](const testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
 
 }  // namespace

@@ -9,8 +9,36 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "support/TestSupport.h"
+
+// The calls of the safe write, in order, while `recording` is on: the linker
+// sends the model's write, fsync, close and rename through these wrappers
+// (tests/CMakeLists.txt). Consecutive writes count once.
+namespace {
+bool recording = false;
+std::vector<std::string> calls;
+void record(const std::string& call) {
+    if (recording && (call != "write" || calls.empty() || calls.back() != call)) calls.push_back(call);
+}
+}  // namespace
+
+extern "C" {
+ssize_t __real_write(int fd, const void* bytes, size_t n);
+int __real_fsync(int fd);
+int __real_close(int fd);
+int __real_rename(const char* from, const char* to);
+ssize_t __wrap_write(int fd, const void* bytes, size_t n) { return record("write"), __real_write(fd, bytes, n); }
+int __wrap_fsync(int fd) {
+    struct stat st {};
+    record(::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode) ? "fsync folder" : "fsync");
+    return __real_fsync(fd);
+}
+int __wrap_close(int fd) { return record("close"), __real_close(fd); }
+int __wrap_rename(const char* from, const char* to) { return record("rename"), __real_rename(from, to); }
+}
 
 namespace qm {
 namespace {
@@ -60,6 +88,19 @@ TEST(SafeFile, WritesAndCopiesExactBytesOrLeavesTheEarlierFile) {
     const FileResult missing = writeFileSafely("/nonexistent/folder/out.cpt", "x");
     EXPECT_NE(missing.error.find(std::string("/nonexistent/folder/out.cpt: ") + std::strerror(ENOENT)), std::string::npos)
         << missing.error;
+}
+
+// The new bytes reach the disk before the rename puts them in the old
+// file's place, and the rename itself does after it.
+TEST(SafeFile, SyncsTheFileBeforeTheRenameAndTheFolderAfterIt) {
+    test::TempDir dir;
+    test::writeFile(dir.file("out.cpt"), "old");
+    calls.clear();
+    recording = true;
+    const bool written = writeFileSafely(dir.file("out.cpt"), "new").ok;
+    recording = false;
+    EXPECT_TRUE(written);
+    EXPECT_EQ(calls, (std::vector<std::string>{"write", "fsync", "close", "rename", "fsync folder", "close"}));
 }
 
 }  // namespace

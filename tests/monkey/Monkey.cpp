@@ -65,7 +65,8 @@ const char* const kMenuItems[] = {"MenuFileOpen",     "mnuCopy",        "menuCom
                                   "menuStartDepth",   "mnuDepthIncrement", "mnuDepth",       "mnuElevation",
                                   "mnu2Digits",       "mnu3Digits",     "mnuAbout",          "mnuExportCsv",
                                   "mnuExportGef",     "mnuExportAgs",   "mnuHistoryList",    "mnuSaveHistory",
-                                  "mnuProfile",       "mnuFitWholeSounding", "mnuGoToDepth", "mnuExportLog", "mnuInterpretation",
+                                  "mnuProfile",       "mnuFitWholeSounding", "mnuGoToDepth", "mnuExportLog",
+                                  "mnuAgsTransfer",   "mnuInterpretation",
                                   // Undo and Redo weigh as much as the rest together.
                                   "mnuUndo", "mnuRedo", "mnuUndo", "mnuRedo", "mnuUndo", "mnuRedo", "mnuUndo", "mnuRedo"};
 
@@ -95,6 +96,13 @@ class Monkey {
         for (const auto& [name, bytes] : std::map<std::string, std::string>{
                  {"noise", noise}, {"empty", ""}, {"cut", sample.substr(0, sample.size() / 3 + 7)}, {"bent", bent}})
             writeFile(dir_.file("garbage-" + name + ".cpt"), bytes);
+        // Soundings in the other formats the window opens, whole and cut.
+        for (const char* path : {"/gef/separators-voids-units/in.gef", "/ags/several-tests-units/in.ags"}) {
+            const std::string bytes = readFile(std::string(QM_CASES_DIR) + path);
+            const std::string ext = fs::path(path).extension().string();
+            writeFile(dir_.file("other" + ext), bytes);
+            writeFile(dir_.file("garbage-cut" + ext), bytes.substr(0, bytes.size() / 2));
+        }
     }
 
     MonkeyOutcome go() {

@@ -155,5 +155,22 @@ TEST(HistoryProperty, TheEndOfAnyPathIsTheReplayOfTheStepsStillDone) {
     }
 }
 
+// 150 changes are all kept: undoing them gives the sounding as opened.
+TEST(HistoryProperty, OneHundredAndFiftyChangesAllUndo) {
+    const ChannelTypeTable tables = loadChannelTypeTables(dataDir()).table;
+    Session opened(tables, samplesDir() + "/sample-nopore.cpt"), session(tables, samplesDir() + "/sample-nopore.cpt");
+    std::mt19937 rng(150);
+    for (int tries = 0; session.history.done() < 150 && tries < 1000; ++tries)
+        session.run({static_cast<int>(rng() % kKinds), static_cast<int>(rng() % 1000),
+                     static_cast<float>(static_cast<int>(rng() % 400) - 100) / 100.0f,
+                     {session.s->dataIndex, session.s->pageRow}});
+    ASSERT_EQ(session.history.done(), 150u);
+    session.history.goTo(*session.s, 0);
+    updatePageDepths(*session.s, false);
+    EXPECT_EQ(session.history.dropped(), 0u);
+    EXPECT_EQ(soundingDifference(*opened.s, *session.s), "");
+    EXPECT_TRUE(opened.saved() == session.saved());
+}
+
 }  // namespace
 }  // namespace qm::test

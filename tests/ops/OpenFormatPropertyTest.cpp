@@ -18,6 +18,7 @@
 #include "ops/AgsExport.h"
 #include "ops/CsvExport.h"
 #include "ops/GefExport.h"
+#include "ops/StandardQuantities.h"
 #include "support/TestSupport.h"
 
 namespace qm {
@@ -127,6 +128,15 @@ TEST_P(OpenFormatProperty, CsvGivesEveryFloatBackAndTextsKeepTheSyntax) {
                         << l;
                 }
                 if (keyword == "COLUMN") columns = std::stoul(l.substr(9));
+                // No keyword is left without a value: a reader would take
+                // the next line for it.
+                if (keyword != "EOH") {
+                    std::string rest = l.substr(l.find('=') + 1);
+                    for (std::size_t at = 0, end; at <= rest.size(); at = end + 1) {
+                        end = std::min(rest.find(',', at), rest.size());
+                        EXPECT_FALSE(blankText(rest.substr(at, end - at))) << l;
+                    }
+                }
                 continue;
             }
             ++records;
@@ -137,12 +147,20 @@ TEST_P(OpenFormatProperty, CsvGivesEveryFloatBackAndTextsKeepTheSyntax) {
 
         // AGS4: ASCII, every row as wide as its group's HEADING row, and the
         // PROJ texts come back as their ASCII spelling.
+        // Every TRAN field and the first (key) field of every other DATA row
+        // is filled in.
         std::size_t width = 0;
+        std::string group;
         for (const std::string& l : lines(agsFile(*s, tables, {2026, 1, 15}).bytes)) {
             if (l.empty()) continue;
             for (const char ch : l) ASSERT_TRUE(ch >= 0x20 && ch < 0x7F) << l;
             const std::vector<std::string> f = fields(l);
+            if (f[0] == "GROUP") group = f[1];
             if (f[0] == "HEADING") width = f.size();
+            if (f[0] == "DATA") {
+                EXPECT_FALSE(blankText(f[1])) << l;
+                for (std::size_t i = 1; group == "TRAN" && i < f.size(); ++i) EXPECT_FALSE(blankText(f[i])) << l;
+            }
             if (f[0] != "GROUP") {
                 EXPECT_EQ(f.size(), width) << l;
             }
@@ -151,6 +169,14 @@ TEST_P(OpenFormatProperty, CsvGivesEveryFloatBackAndTextsKeepTheSyntax) {
             }
         }
     }
+}
+
+TEST(DmsText, SpellsSignedDegreesWithCarriedRounding) {
+    EXPECT_EQ(dmsText(51.5), "51:30:00.0000");
+    EXPECT_EQ(dmsText(-0.125), "-0:07:30.0000");
+    EXPECT_EQ(dmsText(47.551945), "47:33:07.0020");
+    EXPECT_EQ(dmsText(-12.99999999999), "-13:00:00.0000");
+    EXPECT_EQ(dmsText(-0.00000000001), "0:00:00.0000");
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, OpenFormatProperty,

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include "model/SoundingReader.h"
 
 #include "ui/LogPainter.h"
+#include "ui/ProfilePainter.h"
 #include "ui/ProfileView.h"
 #include "ui/UiTestSupport.h"
 #include "ui/ViewCommands.h"
@@ -77,19 +79,28 @@ TEST(LogFiles, EachFormatHoldsItsPagesAndTheHeader) {
         const ui::LogFiles files = ui::renderLog(requestFor(c.sample, c.format, c.metresPerPage, c.paper));
         ASSERT_EQ(files.error, "");
         ASSERT_EQ(files.bytes.size(), c.format == LogFormat::Pdf ? 1 : c.pages);
+        const auto captionOf = [&](std::size_t i) {
+            return c.pages == 1 ? std::string() : "Page " + std::to_string(i + 1) + " of " + std::to_string(c.pages);
+        };
+        std::vector<QImage> headers;
         for (std::size_t i = 0; i < files.bytes.size(); ++i) {
             const std::string& f = files.bytes[i];
-            const QString caption = QString::fromStdString(pageCaption(i, c.pages));
+            const QString caption = QString::fromStdString(captionOf(i));
             if (c.format == LogFormat::Pdf) {
                 const auto pages = QString::fromLatin1(f).count(QRegularExpression("/Type\\s*/Page\\b(?!s)"));
                 EXPECT_EQ(std::size_t(pages), c.pages);
                 const std::string text = pdfText(f);
                 EXPECT_NE(text.find(c.hole), std::string::npos) << text;
-                EXPECT_NE(text.find(pageCaption(c.pages - 1, c.pages)), std::string::npos);
+                for (std::size_t page = 0; page < c.pages; ++page)
+                    EXPECT_NE(text.find(captionOf(page)), std::string::npos) << captionOf(page);
             } else if (c.format == LogFormat::Png) {
                 const QImage image = QImage::fromData(QByteArray::fromStdString(f), "PNG");
                 EXPECT_EQ(image.size(), c.paper == PaperSize::A4 ? QSize(2480, 3508) : QSize(2550, 3300));
                 EXPECT_EQ(image.dotsPerMeterX(), 11811);
+                // The header's top band: the same texts on every page but the caption.
+                headers.push_back(image.copy(0, 0, image.width(), image.height() / 12));
+                for (std::size_t before = 0; before < i; ++before)
+                    EXPECT_TRUE(headers[before] != headers[i]) << "pages " << before + 1 << " and " << i + 1 << " have one caption";
             } else {
                 const QString text = svgText(f);
                 EXPECT_TRUE(text.contains(c.hole));
@@ -113,6 +124,38 @@ TEST(LogFiles, SoundingsWithLittleInThemDraw) {
         ASSERT_EQ(files.bytes.size(), 1u) << variant << files.error;
         EXPECT_TRUE(svgText(files.bytes[0]).contains("CPT LOG"));
     }
+}
+
+// Values scale across a track: a constant at mid-scale is drawn down the
+// middle of the track's width.
+TEST(ProfileDrawing, AConstantAtMidScaleRunsDownTheMiddle) {
+    ProfileData data;
+    data.readingCount = 20;
+    data.axis.assign(21, 0.0f);
+    for (int r = 1; r <= 20; ++r) data.axis[r] = 0.1f * r;
+    ProfileTrack track;
+    track.low = 0.0, track.high = 10.0;
+    track.series.push_back({"TIP", 1, std::vector<float>(21, 5.0f), {{1, 20}}});
+    const ui::ProfileStyle style;
+    const ui::ProfileGeometry g = ui::layoutProfile(QRectF(0, 0, 300, 600), 1, style, 0.1, 2.0);
+    const auto drawn = [&](bool withLine) {
+        QImage image(300, 600, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        if (!withLine) track.series[0].runs.clear();
+        ui::drawProfile(p, g, data, {&track}, style);
+        return image;
+    };
+    const QImage with = drawn(true), without = drawn(false);
+    const QRectF r = g.tracks.at(0);
+    int lineRows = 0;
+    for (int y = static_cast<int>(g.yOf(0.3)); y < g.yOf(1.8); ++y)
+        for (int x = 0; x < with.width(); ++x)
+            if (with.pixel(x, y) != without.pixel(x, y)) {
+                EXPECT_NEAR(x, r.center().x(), 2.0) << "row " << y << " of a track from " << r.left() << " to " << r.right();
+                if (x == static_cast<int>(r.center().x())) ++lineRows;
+            }
+    EXPECT_GT(lineRows, 10);
 }
 
 TEST(LogFiles, TheWindowsLogShowsTheTracksSwitchedOn) {

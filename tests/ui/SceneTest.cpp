@@ -16,7 +16,7 @@
 //   size W H | refresh | typed TEXT (the next text prompt's answer) | wheel NAME NOTCHES [ctrl] [DEPTH]
 //   press DEPTH (a click on the profile) | profile   where the profile's cursor, band and window stand
 //   drop PATH...  files dropped on the window as from a file manager
-// Keys may carry "Ctrl+"; pick sets a list's row, a combo box's item or a scroll bar's value.
+// Keys may carry "Ctrl+" (Enter is the keypad's); pick sets a list's row, a combo box's item or a scroll bar's value.
 // After each command come the message boxes ("box:"), file dialogs ("dialog:") and
 // whether the run ended.
 
@@ -224,7 +224,7 @@ class Scene {
         static const std::map<std::string, int> keys = {
             {"Down", Qt::Key_Down},     {"Up", Qt::Key_Up},         {"Insert", Qt::Key_Insert}, {"Delete", Qt::Key_Delete},
             {"Return", Qt::Key_Return}, {"Escape", Qt::Key_Escape}, {"End", Qt::Key_End},       {"Home", Qt::Key_Home},
-            {"PageDown", Qt::Key_PageDown}, {"PageUp", Qt::Key_PageUp}};
+            {"PageDown", Qt::Key_PageDown}, {"PageUp", Qt::Key_PageUp}, {"Enter", Qt::Key_Enter}};
         if (c == "open") win_->open(path(rest));
         if (c == "answer") win_->files->answers.push_back(path(rest));
         if (c == "yes" || c == "no") win_->messages->answers.push_back(c == "yes");
@@ -232,7 +232,8 @@ class Scene {
         if (c == "click") clickOn(w);
         const bool ctrl = (c == "key" && args.at(1).rfind("Ctrl+", 0) == 0) || (c == "wheel" && rest.find("ctrl") != std::string::npos);
         for (int i = 0; c == "key" && i < (args.size() > 2 ? std::stoi(args[2]) : 1); ++i)  // held: to the focus as it moves
-            sendKey(i ? QApplication::focusWidget() : w, keys.at(args[1].substr(ctrl ? 5 : 0)), {}, ctrl ? Qt::ControlModifier : Qt::NoModifier);
+            sendKey(i ? QApplication::focusWidget() : w, keys.at(args[1].substr(ctrl ? 5 : 0)), {},
+                    ctrl ? Qt::ControlModifier : args[1] == "Enter" ? Qt::KeypadModifier : Qt::NoModifier);
         if (c == "wheel") {
             const bool atDepth = args.size() > 2 && args.back() != "ctrl";
             const QPointF at = atDepth ? QPointF(20, profile()->geometry().yOf(std::stod(args.back()))) : QPointF(5, 5);

@@ -57,6 +57,13 @@ struct RecordingMessageBoxes : ui::MessageBoxes {
         typed.pop_front();
         return a;
     }
+    // The item whose text is the next typed answer.
+    std::optional<int> chooseItem(const std::string& prompt, const std::vector<std::string>& items) override {
+        const auto answer = askText(prompt, "");
+        for (std::size_t i = 0; answer && i < items.size(); ++i)
+            if (items[i].rfind(*answer, 0) == 0) return static_cast<int>(i);
+        return std::nullopt;
+    }
     bool question(const std::string& text) override {
         message(text);
         const bool a = !answers.empty() && answers.front();

@@ -17,9 +17,13 @@ int main(int argc, char** argv) {
     qInstallMessageHandler(quietHandler);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Quillmere");
-    // Remembered settings go to a test folder and start empty at each run.
+    // Settings the window keeps (AGS4 transfer details, the
+    // interpretation's area ratio per cone) go to a test folder,
+    // never the user's own.
     QStandardPaths::setTestModeEnabled(true);
     QSettings().clear();
+    // Exported files carry this day, so a scene may show their dates.
+    qputenv("QM_TODAY", "2026-01-15");
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
