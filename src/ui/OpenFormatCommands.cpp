@@ -21,15 +21,19 @@ OpenFormatCommands::OpenFormatCommands(MainForm& form) : QObject(&form), form_(f
         if (QAction* a = form_.action(item))
             connect(a, &QAction::triggered, this, [this, filter, make] { run(filter, make); });
     };
-    // With the interpretation's tracks on, the CSV carries it too.
+    // With the interpretation's tracks on, every open format carries it too.
     wire("mnuExportCsv", "CSV file (*.csv)|*.csv", [this](const Sounding& s) {
         const std::optional<Interpretation> in = form_.viewCommands().interpretation().current();
         return csvFile(s, form_.tables(), form_.page().depthInFeet(), in ? &*in : nullptr);
     });
-    wire("mnuExportGef", "GEF-CPT report (*.gef)|*.gef",
-         [this](const Sounding& s) { return gefFile(s, form_.tables(), exportDate()); });
-    wire("mnuExportAgs", "AGS4 data (*.ags)|*.ags",
-         [this](const Sounding& s) { return agsFile(s, form_.tables(), exportDate(), rememberedAgsTransfer()); });
+    wire("mnuExportGef", "GEF-CPT report (*.gef)|*.gef", [this](const Sounding& s) {
+        const std::optional<Interpretation> in = form_.viewCommands().interpretation().current();
+        return gefFile(s, form_.tables(), exportDate(), in ? &*in : nullptr);
+    });
+    wire("mnuExportAgs", "AGS4 data (*.ags)|*.ags", [this](const Sounding& s) {
+        const std::optional<Interpretation> in = form_.viewCommands().interpretation().current();
+        return agsFile(s, form_.tables(), exportDate(), rememberedAgsTransfer(), in ? &*in : nullptr);
+    });
     if (QAction* a = form_.action("mnuAgsTransfer"))
         connect(a, &QAction::triggered, this, [this] { (new AgsTransferDialog(&form_))->show(); });
 }
