@@ -7,6 +7,7 @@
 #include "model/SafeFile.h"
 #include "model/SoundingReader.h"
 #include "ops/Combine.h"
+#include "ops/Interpretation.h"
 #include "support/SoundingCompare.h"
 
 namespace qm::fuzz {
@@ -44,6 +45,17 @@ const Sounding& openSample(bool newer) {
     return *samples[newer];
 }
 
+// Every accepted sounding can be interpreted: one value per reading, and a
+// zone exactly where Ic has a value, the zone of that Ic.
+void requireInterpretable(const Sounding& s, const std::string& where) {
+    const Interpretation in = interpret(s, shippedTables(), {});
+    const std::size_t size = static_cast<std::size_t>(s.readingCount) + 1;
+    require(in.qt.size() == size && in.ic.size() == size && in.zone.size() == size,
+            where + ": the interpretation has not one value per reading");
+    for (std::size_t r = 1; r < size; ++r)
+        require(in.zone[r] == zoneOf(in.ic[r]), where + ": reading " + std::to_string(r) + " has a zone not its Ic's");
+}
+
 const SecondSounding& blankSecond() {
     static const auto blank = std::make_unique<const SecondSounding>();
     return *blank;
@@ -64,6 +76,7 @@ void checkSoundingReader(const std::uint8_t* data, std::size_t size) {
             continue;
         }
         requireWithinCapacities(s, where);
+        requireInterpretable(s, where);
         requireSaveLoadsBack(s, mode, where);
         // Both layouts: the depth digits menu switches between them.
         s.depthDecimals = s.depthDecimals == 2 ? 3 : 2;

@@ -13,6 +13,7 @@
 #include "model/NumberText.h"
 #include "model/SafeFile.h"
 #include "ops/ExportDate.h"
+#include "ops/InterpretationTracks.h"
 #include "ops/LogPage.h"
 #include "ops/TrackScales.h"
 #include "ops/WaterTable.h"
@@ -102,6 +103,12 @@ bool runPlot(CliContext& ctx, const std::vector<std::string>& args, std::size_t&
     });
     request.tracks = logTracks(request.profile, [](int) { return false; });
     request.header = logHeaderFields(s, s.openedFileTitle, exportDate());
+    // After --interpret the log shows qt with qc and all of its tracks.
+    if (const std::optional<Interpretation> in = interpretationOf(ctx)) {
+        addInterpretationTracks(request.profile, s, ctx.tables, *in, {true, true, true});
+        request.tracks = logTracks(request.profile, [](int) { return false; });
+        request.header.push_back(interpretationHeaderField(*in));
+    }
     request.decimalSeparator = ctx.sep;
 
     const std::vector<LogPageSpan> spans = logPageSpans(request.profile, request.metresPerPage);

@@ -21,7 +21,11 @@ namespace qm {
 // Hydrostatic pressure of fresh water, kPa per metre below the water table.
 constexpr double kHydrostaticKpaPerMetre = 9.81;
 
-enum class TrackKind { TipResistance, SleeveFriction, PorePressure, FrictionRatio, OtherChannel };
+enum class TrackKind {
+    TipResistance, SleeveFriction, PorePressure, FrictionRatio, OtherChannel,
+    // The interpretation's tracks (ops/InterpretationTracks).
+    PoreRatio, BehaviourIndex, SoilBehaviour
+};
 
 // One line of a track: a value per reading (index 1..readingCount; absent
 // readings hold kNoDataValue) and the runs of consecutive readings that are
@@ -47,6 +51,9 @@ struct ProfileTrack {
     // u0 in the track's unit at axis positions (page depth unit), top first;
     // empty when the water table box holds no number.
     std::vector<std::pair<double, double>> hydrostatic;
+    // Values at which the track draws a thin line down its length (Ic's zone
+    // boundaries); empty for most tracks.
+    std::vector<double> marks;
     // The value scale, low < high (ops/TrackScales sets it); ownScale: the
     // user chose it.
     double low = 0.0, high = 1.0;

@@ -132,6 +132,9 @@ bool trackNamed(const ProfileTrack& t, const std::string& name) {
 
 void applyScales(ProfileData& p, const ScaleChooser& chosen) {
     for (ProfileTrack& t : p.tracks) {
+        // Ic is read against the zone chart's fixed bounds, and the soil
+        // behaviour column has no value axis: their scales stay as made.
+        if (t.kind == TrackKind::BehaviourIndex || t.kind == TrackKind::SoilBehaviour) continue;
         if (chosen)
             if (const std::optional<ValueRange> own = chosen(t)) {
                 t.low = own->low;

@@ -9,6 +9,7 @@
 #include "ops/TrackScales.h"
 #include "ops/WriteConfirmations.h"
 #include "ui/HeaderBoxes.h"
+#include "ui/InterpretationCommands.h"
 #include "ui/LogPainter.h"
 #include "ui/MainForm.h"
 #include "ui/MessageBoxes.h"
@@ -50,6 +51,11 @@ void LogExportCommand::run() {
     const ProfileView* view = form_.viewCommands().profileView();
     request.tracks = logTracks(request.profile, [view](int c) { return view->trackShown(c); });
     request.header = logHeaderFields(shown, fromFileName(shown.openedFileTitle).toStdString(), exportDate());
+    form_.viewCommands().interpretation().addTracks(request.profile);
+    if (const std::optional<Interpretation> in = form_.viewCommands().interpretation().current()) {
+        request.tracks = logTracks(request.profile, [view](int c) { return view->trackShown(c); });
+        request.header.push_back(interpretationHeaderField(*in));
+    }
 
     const LogFiles drawn = renderLog(request);
     if (!drawn.error.empty() || drawn.bytes.size() != 1) {

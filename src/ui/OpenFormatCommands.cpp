@@ -11,7 +11,9 @@
 #include "ui/AgsTransferDialog.h"
 #include "ops/WriteConfirmations.h"
 #include "ui/HeaderBoxes.h"
+#include "ui/InterpretationCommands.h"
 #include "ui/MainForm.h"
+#include "ui/ViewCommands.h"
 
 namespace qm::ui {
 
@@ -22,13 +24,19 @@ OpenFormatCommands::OpenFormatCommands(MainForm& form) : QObject(&form), form_(f
                 form_.runCommand("export the sounding", [&] { run(filter, kind, make); });
             });
     };
+    // With the interpretation's tracks on, every open format carries it too.
     wire("mnuExportCsv", "CSV file (*.csv)|*.csv", kCsvExport, [this](const Sounding& s) {
-        return csvFile(s, form_.tables(), form_.page().depthInFeet());
+        const std::optional<Interpretation> in = form_.viewCommands().interpretation().current();
+        return csvFile(s, form_.tables(), form_.page().depthInFeet(), in ? &*in : nullptr);
     });
-    wire("mnuExportGef", "GEF-CPT report (*.gef)|*.gef", kGefExport,
-         [this](const Sounding& s) { return gefFile(s, form_.tables(), exportDate()); });
-    wire("mnuExportAgs", "AGS4 data (*.ags)|*.ags", kAgsExport,
-         [this](const Sounding& s) { return agsFile(s, form_.tables(), exportDate(), rememberedAgsTransfer()); });
+    wire("mnuExportGef", "GEF-CPT report (*.gef)|*.gef", kGefExport, [this](const Sounding& s) {
+        const std::optional<Interpretation> in = form_.viewCommands().interpretation().current();
+        return gefFile(s, form_.tables(), exportDate(), in ? &*in : nullptr);
+    });
+    wire("mnuExportAgs", "AGS4 data (*.ags)|*.ags", kAgsExport, [this](const Sounding& s) {
+        const std::optional<Interpretation> in = form_.viewCommands().interpretation().current();
+        return agsFile(s, form_.tables(), exportDate(), rememberedAgsTransfer(), in ? &*in : nullptr);
+    });
     if (QAction* a = form_.action("mnuAgsTransfer"))
         connect(a, &QAction::triggered, this, [this] { (new AgsTransferDialog(&form_))->show(); });
 }

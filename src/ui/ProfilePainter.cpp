@@ -10,6 +10,7 @@
 #include "ops/AxisTicks.h"
 #include "ops/TrackLabels.h"
 #include "ops/TrackScales.h"
+#include "ui/SoilZonePainter.h"
 #include "ui/TextCodec.h"
 
 namespace qm::ui {
@@ -34,10 +35,12 @@ constexpr double kClipMarkSize = 4.0;
 
 QColor lineColour(const ProfileTrack& t, std::size_t series) {
     switch (t.kind) {
-        case TrackKind::TipResistance: return QColor(20, 60, 170);
+        case TrackKind::TipResistance: return series == 0 ? QColor(20, 60, 170) : QColor(200, 30, 120);
         case TrackKind::SleeveFriction: return QColor(20, 130, 60);
         case TrackKind::PorePressure: return kPoreColours[series % kPoreColours.size()];
         case TrackKind::FrictionRatio: return QColor(160, 80, 20);
+        case TrackKind::PoreRatio: return QColor(0, 110, 210);
+        case TrackKind::BehaviourIndex: return QColor(90, 60, 150);
         default: break;
     }
     return QColor(70, 70, 70);
@@ -370,7 +373,8 @@ void drawProfile(QPainter& p, const ProfileGeometry& g, const ProfileData& data,
         const ProfileTrack& t = *tracks[i];
         const QRectF& r = g.tracks[i];
         drawTrackHeader(p, g, r, t, style);
-        drawValueTicks(p, g, r, t, style);
+        const bool zoneColumn = t.kind == TrackKind::SoilBehaviour;
+        if (!zoneColumn) drawValueTicks(p, g, r, t, style);
         p.save();
         p.setClipRect(r.adjusted(-1, 0, 1, 0));
         p.setRenderHint(QPainter::Antialiasing, true);
@@ -387,7 +391,9 @@ void drawProfile(QPainter& p, const ProfileGeometry& g, const ProfileData& data,
             }
             drawRun(p, g, line, t, r, u0, 1, static_cast<int32_t>(t.hydrostatic.size()), raw, points);
         }
-        for (std::size_t s = 0; s < t.series.size(); ++s) {
+        drawTrackMarks(p, r, t);
+        if (zoneColumn) drawSoilZoneColumn(p, g, data, r, t);
+        for (std::size_t s = 0; s < t.series.size() && !zoneColumn; ++s) {
             p.setPen(QPen(lineColour(t, s), style.line));
             p.setBrush(lineColour(t, s));
             for (const auto& [from, to] : t.series[s].runs)
@@ -398,6 +404,7 @@ void drawProfile(QPainter& p, const ProfileGeometry& g, const ProfileData& data,
         p.restore();
         p.setPen(kFrame);
         p.drawRect(r);
+        if (zoneColumn) drawSoilZoneLegend(p, g, r, style);
     }
     p.restore();
 }

@@ -16,6 +16,7 @@
 #include "model/NumberText.h"
 #include "model/ProfileData.h"
 #include "ops/TrackLabels.h"
+#include "ui/InterpretationCommands.h"
 #include "ui/MainForm.h"
 #include "ui/PlainText.h"
 #include "ui/PageCellEdit.h"
@@ -76,6 +77,8 @@ ViewCommands::ViewCommands(MainForm& form) : QObject(&form), form_(form) {
     go->setShortcutContext(Qt::WindowShortcut);
     connect(go, &QAction::triggered, this, [this] { mnuGoToDepthClick(); });
     view->addAction(go);
+    interpretation_ = new InterpretationCommands(form_, *view);
+    connect(interpretation_, &InterpretationCommands::changed, this, [this] { soundingChanged(); });
     // Beside the other menus, before About.
     bar->insertMenu(form_.action("mnuAbout"), view);
 
@@ -158,7 +161,9 @@ void ViewCommands::rebuildProfile() {
     pageChanges_ = form_.page().changeCount();
     const std::optional<double> water =
         localeTextToNumber(form_.boxText("txtWaterTableDepth"), form_.decimalSeparator());
-    auto data = std::make_shared<ProfileData>(buildProfile(form_.sounding(), form_.tables(), form_.page().depthInFeet(), water));
+    auto data = std::make_shared<ProfileData>(
+        buildProfile(form_.sounding(), form_.tables(), form_.page().depthInFeet(), water));
+    interpretation_->addTracks(*data);
     applyScales(*data, scaleChooser());
     profile_->setProfile(data);
     rebuildScaleMenu();
@@ -182,6 +187,7 @@ void ViewCommands::rebuildTrackMenu() {
         connect(a, &QAction::toggled, this, [this, c](bool on) { profile_->setTrackShown(c, on); });
         tracksMenu_->addAction(a);
     }
+    interpretation_->addTrackItems(*tracksMenu_);
     tracksMenu_->menuAction()->setEnabled(!tracksMenu_->actions().isEmpty());
 }
 

@@ -21,6 +21,7 @@ class QWidget;
 
 namespace qm::ui {
 
+class InterpretationCommands;
 class MainForm;
 class ProfileView;
 
@@ -48,6 +49,7 @@ class ViewCommands : public QObject {
     // Sets (or, with none, clears) the user's scale of a track, remembered
     // between runs, and draws the profile again.
     void setOwnScale(const ProfileTrack& t, std::optional<ValueRange> range);
+    InterpretationCommands& interpretation() const { return *interpretation_; }
 
    protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -65,6 +67,7 @@ class ViewCommands : public QObject {
 
     MainForm& form_;
     ProfileView* profile_ = nullptr;
+    InterpretationCommands* interpretation_ = nullptr;
     QWidget* besideArea_ = nullptr;
     QScrollBar* scrollBar_ = nullptr;
     QMenu* tracksMenu_ = nullptr;

@@ -66,7 +66,7 @@ const char* const kMenuItems[] = {"MenuFileOpen",     "mnuCopy",        "menuCom
                                   "mnu2Digits",       "mnu3Digits",     "mnuAbout",          "mnuExportCsv",
                                   "mnuExportGef",     "mnuExportAgs",   "mnuHistoryList",    "mnuSaveHistory",
                                   "mnuProfile",       "mnuFitWholeSounding", "mnuGoToDepth", "mnuExportLog",
-                                  "mnuAgsTransfer",
+                                  "mnuAgsTransfer",   "mnuInterpretation",
                                   // Undo and Redo weigh as much as the rest together.
                                   "mnuUndo", "mnuRedo", "mnuUndo", "mnuRedo", "mnuUndo", "mnuRedo", "mnuUndo", "mnuRedo"};
 
