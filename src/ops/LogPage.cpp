@@ -65,7 +65,12 @@ std::vector<LogHeaderField> logHeaderFields(const Sounding& s, const std::string
     f.push_back({"File", fileName});
     f.push_back({"Log made", isoText(made)});
     std::string remarks = cp1252ToUtf8(s.footnote1);
-    if (!s.footnote2.empty()) remarks += (remarks.empty() ? "" : " ") + cp1252ToUtf8(s.footnote2);
+    // Two footnotes read as two remarks: a note without its own full stop
+    // ends with a semicolon before the next.
+    if (!s.footnote2.empty()) {
+        const bool closed = remarks.empty() || remarks.back() == '.' || remarks.back() == ';';
+        remarks += (remarks.empty() ? "" : closed ? " " : "; ") + cp1252ToUtf8(s.footnote2);
+    }
     f.push_back({"Remarks", remarks});
     return f;
 }
