@@ -31,11 +31,14 @@ QString areaRatioKey(const Sounding& s) {
            (cone.isEmpty() ? QStringLiteral("(no cone)") : QString::fromLatin1(QUrl::toPercentEncoding(cone)));
 }
 
-double rememberedAreaRatio(const Sounding& s) {
+// The ratio remembered for the cone; else the one the opened file gives
+// (GEF-CPT, AGS4); else the usual 0.80.
+double rememberedAreaRatio(const Sounding& s, std::optional<double> fromFile) {
     const QVariant v = QSettings().value(areaRatioKey(s));
     bool ok = false;
     const double a = v.toDouble(&ok);
-    return ok && areaRatioProblem(a).empty() ? a : kDefaultAreaRatio;
+    if (ok && areaRatioProblem(a).empty()) return a;
+    return fromFile && areaRatioProblem(*fromFile).empty() ? *fromFile : kDefaultAreaRatio;
 }
 
 QString numberText(double v, int decimals, char sep) {
@@ -54,7 +57,7 @@ InterpretationCommands::InterpretationCommands(MainForm& form, QMenu& viewMenu) 
 
 InterpretationSettings InterpretationCommands::settings() const {
     InterpretationSettings s;
-    s.areaRatio = rememberedAreaRatio(form_.sounding());
+    s.areaRatio = rememberedAreaRatio(form_.sounding(), form_.fileAreaRatio());
     s.waterTable = otherWater_;
     s.unitWeight = unitWeightValue_;
     return s;
@@ -156,7 +159,7 @@ void InterpretationCommands::mnuInterpretationClick() {
     }
     // Filled afresh from the settings at each opening.
     const Sounding& s = form_.sounding();
-    areaRatio_->setText(numberText(rememberedAreaRatio(s), 2, sep));
+    areaRatio_->setText(numberText(rememberedAreaRatio(s, form_.fileAreaRatio()), 2, sep));
     const QString box = form_.findChild<QLineEdit*>("txtWaterTableDepth")
                             ? fromCp1252(form_.boxText("txtWaterTableDepth"))
                             : QString();

@@ -87,6 +87,8 @@ class MainForm : public QMainWindow {
     char decimalSeparator() const;
     const std::string& dataFolder() const { return dataFolder_; }
     bool soundingLoaded() const { return page_->loaded(); }
+    // The net area ratio the opened file gives (GEF-CPT, AGS4), if any.
+    std::optional<double> fileAreaRatio() const { return fileAreaRatio_; }
 
     MessageBoxes& messageBoxes() { return *messageBoxes_; }
     CommonDialog& commonDialog() { return dialog_; }
@@ -259,6 +261,8 @@ class MainForm : public QMainWindow {
     Sounding sounding_;
     // The format the sounding came in: Save never writes over a GEF file.
     SourceFormat openedFormat_ = SourceFormat::Cpt;
+    // The cone's net area ratio the opened GEF-CPT or AGS4 file gives.
+    std::optional<double> fileAreaRatio_;
     std::unique_ptr<ReadingsPage> page_;
 
     // Widgets the window's own code uses often; everything else is found by

@@ -77,6 +77,7 @@ bool MainForm::openSoundingFile(const std::string& path) {
     }
     sounding_ = std::move(*fresh);
     openedFormat_ = opened.format;
+    fileAreaRatio_ = opened.netAreaRatio;
     // The header shows before the data rows are read, so the drill-out
     // markers met in them come after it, in order.
     showLoadedHeader();
