@@ -355,31 +355,16 @@ AgsTestList agsTests(std::string_view bytes) {
 
 LoadResult readAgsText(std::string_view bytes, const std::string& which, const ChannelTypeTable& tables,
                        Sounding& out, AgsExtras* extras) {
-    LoadResult result;
-    AgsParser parser(bytes, tables);
-    auto fresh = std::make_unique<Sounding>();
     AgsExtras found;
-    std::optional<std::string> refusal = parser.parse();
-    if (!refusal) refusal = parser.read(which, *fresh, result.messages, found);
-    if (refusal) {
-        result.error = *refusal;
-        result.messages.clear();
-        return result;
-    }
-    fresh->filePath = out.filePath;
-    fresh->openedFileTitle = out.openedFileTitle;
-    out = std::move(*fresh);
-    if (extras) *extras = found;
-    result.ok = true;
+    LoadResult result = readIntoFresh(out, [&](Sounding& fresh, std::vector<std::string>& messages) {
+        AgsParser parser(bytes, tables);
+        std::optional<std::string> refusal = parser.parse();
+        return refusal ? refusal : parser.read(which, fresh, messages, found);
+    });
+    if (result.ok && extras) *extras = found;
     return result;
 }
 
-bool isAgsFileName(std::string_view path) {
-    if (path.size() < 4) return false;
-    std::string ext(path.substr(path.size() - 4));
-    for (char& ch : ext)
-        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
-    return ext == ".ags";
-}
+bool isAgsFileName(std::string_view path) { return hasExtension(path, ".ags"); }
 
 }  // namespace qm

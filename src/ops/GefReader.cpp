@@ -53,28 +53,13 @@ const GefChannel* channelOf(int quantity) {
     return nullptr;
 }
 
-std::string_view trim(std::string_view t) {
-    while (!t.empty() && (t.front() == ' ' || t.front() == '\t' || t.front() == '\r' || t.front() == '\n'))
-        t.remove_prefix(1);
-    while (!t.empty() && (t.back() == ' ' || t.back() == '\t' || t.back() == '\r' || t.back() == '\n'))
-        t.remove_suffix(1);
-    return t;
-}
-
-std::string upper(std::string_view t) {
-    std::string u(t);
-    for (char& ch : u)
-        if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
-    return u;
-}
-
 // The comma-separated parameters of a header line, trimmed.
 std::vector<std::string_view> parameters(std::string_view value) {
     std::vector<std::string_view> out;
     std::size_t start = 0;
     while (true) {
         const std::size_t comma = value.find(',', start);
-        out.push_back(trim(value.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start)));
+        out.push_back(trimBlanks(value.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start)));
         if (comma == std::string_view::npos) break;
         start = comma + 1;
     }
@@ -141,7 +126,7 @@ class GefParser {
         std::string_view line;
         bool first = true;
         while (nextLine(line)) {
-            std::string_view t = trim(line);
+            std::string_view t = trimBlanks(line);
             if (t.empty()) continue;
             if (t.front() != '#')
                 return refusal(lineNumber_, first ? "does not start a GEF header (#GEFID= ...)"
@@ -149,8 +134,8 @@ class GefParser {
             first = false;
             const std::size_t eq = t.find('=');
             if (eq == std::string_view::npos) return refusal(lineNumber_, "has no \"=\" after its keyword");
-            const std::string keyword = upper(trim(t.substr(1, eq - 1)));
-            const std::string_view value = trim(t.substr(eq + 1));
+            const std::string keyword = upperAscii(trimBlanks(t.substr(1, eq - 1)));
+            const std::string_view value = trimBlanks(t.substr(eq + 1));
             if (keyword == "EOH") return std::nullopt;
             if (auto r = headerLine(keyword, value)) return r;
         }
@@ -231,7 +216,7 @@ class GefParser {
             } else {
                 const std::size_t end = record.find(header_.columnSeparator[0], i);
                 const std::size_t stop = end == std::string_view::npos ? record.size() : end;
-                out.push_back(trim(record.substr(i, stop - i)));
+                out.push_back(trimBlanks(record.substr(i, stop - i)));
                 i = stop == record.size() ? stop : stop + 1;
                 if (stop == record.size()) break;
                 if (i == record.size()) out.push_back({});  // a separator at the end
@@ -251,7 +236,7 @@ class GefParser {
                 const std::size_t end = recordEnd ? line.find(recordEnd, start) : std::string_view::npos;
                 const std::string_view record = line.substr(start, end == std::string_view::npos ? line.size() - start
                                                                                                  : end - start);
-                if (!trim(record).empty())
+                if (!trimBlanks(record).empty())
                     if (auto r = readRecord(record)) return r;
                 if (end == std::string_view::npos) break;
                 start = end + 1;
@@ -284,7 +269,7 @@ class GefParser {
             columns_[k].push_back(voids_[k] && record_[k] == *voids_[k] ? std::nullopt
                                                                          : std::optional<double>(record_[k]));
         ++readings_;
-        const std::string_view depthText = trim(f[static_cast<std::size_t>(depthColumn_ - 1)]);
+        const std::string_view depthText = trimBlanks(f[static_cast<std::size_t>(depthColumn_ - 1)]);
         if (const std::size_t point = depthText.find('.'); point != std::string_view::npos)
             depthDecimals_ = std::max(depthDecimals_, depthText.find_first_not_of("0123456789", point + 1) ==
                                                               std::string_view::npos
@@ -420,26 +405,14 @@ class GefParser {
 }  // namespace
 
 LoadResult readGefText(std::string_view bytes, const ChannelTypeTable& tables, Sounding& out, GefExtras* extras) {
-    LoadResult result;
-    auto fresh = std::make_unique<Sounding>();
     GefExtras found;
-    GefParser parser(bytes, tables);
-    if (auto refusal = parser.read(*fresh, result.messages, found)) {
-        result.error = *refusal;
-        result.messages.clear();
-        return result;
-    }
-    fresh->filePath = out.filePath;
-    fresh->openedFileTitle = out.openedFileTitle;
-    out = std::move(*fresh);
-    if (extras) *extras = found;
-    result.ok = true;
+    LoadResult result = readIntoFresh(out, [&](Sounding& fresh, std::vector<std::string>& messages) {
+        return GefParser(bytes, tables).read(fresh, messages, found);
+    });
+    if (result.ok && extras) *extras = found;
     return result;
 }
 
-bool isGefFileName(std::string_view path) {
-    if (path.size() < 4) return false;
-    return upper(path.substr(path.size() - 4)) == ".GEF";
-}
+bool isGefFileName(std::string_view path) { return hasExtension(path, ".gef"); }
 
 }  // namespace qm

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <map>
+#include <memory>
 
 #include "model/CodePage.h"
 #include "ops/GpsSentence.h"
@@ -14,22 +15,9 @@ namespace qm {
 
 namespace {
 
-std::string_view trimmed(std::string_view t) {
-    while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
-    while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
-    return t;
-}
-
-std::string upper(std::string_view t) {
-    std::string u(t);
-    for (char& ch : u)
-        if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
-    return u;
-}
-
 // Other spellings of the tables' unit names.
 std::string tableSpelling(std::string_view unit) {
-    std::string u = upper(trimmed(unit));
+    std::string u = upperAscii(trimBlanks(unit));
     if (u == "DEGREE" || u == "DEGREES" || u == "\xB0") return "DEG";
     if (u == "\xB0" "C" || u == "DEG C" || u == "DEG.C") return "DEGC";
     if (u == "COUNTS/S" || u == "COUNTS/SEC") return "CPS";
@@ -39,7 +27,7 @@ std::string tableSpelling(std::string_view unit) {
 
 int unitIndex(const ChannelTypeTable& tables, int type, const std::string& wanted) {
     for (int u = 1; u <= tables.unitCount[type]; ++u)
-        if (upper(tables.name(type, u)) == wanted) return u;
+        if (upperAscii(tables.name(type, u)) == wanted) return u;
     return 0;
 }
 
@@ -172,6 +160,41 @@ std::optional<std::string> fillImportedSounding(const ImportedTest& test, const 
     return std::nullopt;
 }
 
+LoadResult readIntoFresh(Sounding& out,
+                         const std::function<std::optional<std::string>(Sounding&, std::vector<std::string>&)>& read) {
+    LoadResult result;
+    auto fresh = std::make_unique<Sounding>();
+    if (auto refusal = read(*fresh, result.messages)) {
+        result.error = *refusal;
+        result.messages.clear();
+        return result;
+    }
+    fresh->filePath = out.filePath;
+    fresh->openedFileTitle = out.openedFileTitle;
+    out = std::move(*fresh);
+    result.ok = true;
+    return result;
+}
+
+std::string_view trimBlanks(std::string_view t) {
+    const auto blank = [](char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n'; };
+    while (!t.empty() && blank(t.front())) t.remove_prefix(1);
+    while (!t.empty() && blank(t.back())) t.remove_suffix(1);
+    return t;
+}
+
+std::string upperAscii(std::string_view t) {
+    std::string u(t);
+    for (char& ch : u)
+        if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+    return u;
+}
+
+bool hasExtension(std::string_view path, std::string_view extension) {
+    return path.size() >= extension.size() &&
+           upperAscii(path.substr(path.size() - extension.size())) == upperAscii(extension);
+}
+
 std::string toCodePage(std::string_view bytes) {
     if (std::all_of(bytes.begin(), bytes.end(), [](char ch) { return static_cast<unsigned char>(ch) < 0x80; }))
         return std::string(bytes);
@@ -205,7 +228,7 @@ std::string toCodePage(std::string_view bytes) {
 }
 
 std::optional<double> plainNumber(std::string_view text) {
-    text = trimmed(text);
+    text = trimBlanks(text);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     if (text.empty()) return std::nullopt;
     // The usual field, "-12.345": its digits as a whole number, divided once

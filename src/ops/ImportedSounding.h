@@ -6,6 +6,7 @@
 // base unit (baseline 0, span and full scale 1), shown in the file's unit,
 // so the page, the corrections, the save and every export work unchanged.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,7 @@
 
 #include "model/ChannelTypeTable.h"
 #include "model/Sounding.h"
+#include "model/SoundingReader.h"
 
 namespace qm {
 
@@ -50,6 +52,20 @@ std::string toCodePage(std::string_view bytes);
 // locale, an exponent allowed, blanks around it; nothing for any other
 // text, or for one too large for the Single the Sounding keeps.
 std::optional<double> plainNumber(std::string_view text);
+
+// Reads a file into a fresh Sounding with `read`, which fills it and its
+// messages or returns why the file is refused. Only a file read whole
+// replaces `out` (keeping its file identity), so a refused one leaves it as
+// it was, with the refusal as the error and no messages.
+LoadResult readIntoFresh(Sounding& out,
+                         const std::function<std::optional<std::string>(Sounding&, std::vector<std::string>&)>& read);
+
+// Blanks, tabs and line ends off both ends.
+std::string_view trimBlanks(std::string_view text);
+// ASCII letters in upper case, other bytes as they are.
+std::string upperAscii(std::string_view text);
+// Whether `path` ends in `extension` (".gef"), letter case ignored.
+bool hasExtension(std::string_view path, std::string_view extension);
 
 // A WGS84 position in signed decimal degrees as the GGA sentence the GPS
 // boxes show; empty outside the globe.
