@@ -23,20 +23,24 @@ namespace {
 
 using FileMaker = std::function<OpenFormatFile(const CliContext&)>;
 
+// Writes a made file to `out` and names it, then its notes; a file the
+// writer refused to make says why instead, and nothing is written.
+bool writeExport(CliContext& ctx, const std::string& out, const OpenFormatFile& file, bool force,
+                 std::string_view kind) {
+    if (file.ok) {
+        if (!writeOutput(ctx, out, file.bytes, force)) return false;
+        ctx.message(exportedTo(kind, out));
+    }
+    for (const std::string& m : file.messages) ctx.message(m);
+    return file.ok;
+}
+
 ActionRun exportAction(std::string option, std::string_view kind, FileMaker make) {
     return [option, kind, make](CliContext& ctx, const std::vector<std::string>& args, std::size_t& next) {
         const std::string out = argumentOf(args, next, option);
         const bool force = takeFlag(args, next, "--force");
         if (ctx.checking) return true;
-        const OpenFormatFile file = make(ctx);
-        if (!file.ok) {
-            for (const std::string& m : file.messages) ctx.message(m);
-            return false;
-        }
-        if (!writeOutput(ctx, out, file.bytes, force)) return false;
-        ctx.message(exportedTo(kind, out));
-        for (const std::string& m : file.messages) ctx.message(m);
-        return true;
+        return writeExport(ctx, out, make(ctx), force, kind);
     };
 }
 
@@ -58,15 +62,8 @@ bool runExportAgs(CliContext& ctx, const std::vector<std::string>& args, std::si
     }
     if (ctx.checking) return true;
     const std::optional<Interpretation> in = interpretationOf(ctx);
-    const OpenFormatFile file = agsFile(ctx.sounding, ctx.tables, exportDate(), transfer, in ? &*in : nullptr);
-    if (!file.ok) {
-        for (const std::string& m : file.messages) ctx.message(m);
-        return false;
-    }
-    if (!writeOutput(ctx, out, file.bytes, force)) return false;
-    ctx.message(exportedTo(kAgsExport, out));
-    for (const std::string& m : file.messages) ctx.message(m);
-    return true;
+    return writeExport(ctx, out, agsFile(ctx.sounding, ctx.tables, exportDate(), transfer, in ? &*in : nullptr), force,
+                       kAgsExport);
 }
 
 }  // namespace

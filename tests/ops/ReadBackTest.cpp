@@ -45,24 +45,6 @@ void expectSameGef(const std::string& expected, const std::string& actual, const
     }
 }
 
-TEST(GefReader, ReadsBackEverySampleItsExportMade) {
-    const CalendarDate day{2026, 1, 15};
-    for (const auto& entry : std::filesystem::directory_iterator(test::samplesDir())) {
-        const std::string sample = entry.path().string();
-        if (entry.path().extension() != ".cpt") continue;
-        auto s = std::make_unique<Sounding>();
-        ASSERT_TRUE(readSoundingFile(sample, test::shippedTables(), 0, *s).ok) << sample;
-        const std::string first = gefFile(*s, test::shippedTables(), day).bytes;
-        auto back = std::make_unique<Sounding>();
-        GefExtras extras;
-        const LoadResult r = readGefText(first, test::shippedTables(), *back, &extras);
-        ASSERT_TRUE(r.ok) << sample << ": " << r.error;
-        EXPECT_EQ(back->readingCount, s->readingCount) << sample;
-        EXPECT_EQ(back->depthDecimals, s->depthDecimals) << sample;
-        expectSameGef(first, gefFile(*back, test::shippedTables(), day).bytes, sample);
-    }
-}
-
 // AGS4 rows compare field by field: numbers as numbers, texts as texts.
 void expectSameAgs(const std::string& expected, const std::string& actual, const std::string& sample) {
     const auto a = splitOn(expected, "\r\n"), b = splitOn(actual, "\r\n");
@@ -83,20 +65,38 @@ void expectSameAgs(const std::string& expected, const std::string& actual, const
     }
 }
 
-TEST(AgsReader, ReadsBackEverySampleItsExportMade) {
-    const CalendarDate day{2026, 1, 15};
-    for (const auto& entry : std::filesystem::directory_iterator(test::samplesDir())) {
-        const std::string sample = entry.path().string();
-        if (entry.path().extension() != ".cpt") continue;
-        auto s = std::make_unique<Sounding>();
-        ASSERT_TRUE(readSoundingFile(sample, test::shippedTables(), 0, *s).ok) << sample;
-        const std::string first = agsFile(*s, test::shippedTables(), day).bytes;
-        auto back = std::make_unique<Sounding>();
-        const LoadResult r = readAgsText(first, "", test::shippedTables(), *back);
-        ASSERT_TRUE(r.ok) << sample << ": " << r.error;
-        EXPECT_EQ(back->readingCount, s->readingCount) << sample;
-        expectSameAgs(first, agsFile(*back, test::shippedTables(), day).bytes, sample);
-    }
+// Each format: its writer, its reader and how two of its files compare.
+struct Format {
+    const char* name;
+    std::string (*write)(const Sounding&);
+    LoadResult (*read)(const std::string&, Sounding&);
+    void (*expectSame)(const std::string&, const std::string&, const std::string&);
+};
+
+const CalendarDate kDay{2026, 1, 15};
+
+const Format kFormats[] = {
+    {"GEF-CPT", [](const Sounding& s) { return gefFile(s, test::shippedTables(), kDay).bytes; },
+     [](const std::string& b, Sounding& s) { return readGefText(b, test::shippedTables(), s); }, expectSameGef},
+    {"AGS4", [](const Sounding& s) { return agsFile(s, test::shippedTables(), kDay).bytes; },
+     [](const std::string& b, Sounding& s) { return readAgsText(b, "", test::shippedTables(), s); }, expectSameAgs},
+};
+
+TEST(OpenFormatReaders, ReadBackEverySampleTheirExportMade) {
+    for (const Format& format : kFormats)
+        for (const auto& entry : std::filesystem::directory_iterator(test::samplesDir())) {
+            if (entry.path().extension() != ".cpt") continue;
+            const std::string sample = std::string(format.name) + " of " + entry.path().string();
+            auto s = std::make_unique<Sounding>();
+            ASSERT_TRUE(readSoundingFile(entry.path().string(), test::shippedTables(), 0, *s).ok) << sample;
+            const std::string first = format.write(*s);
+            auto back = std::make_unique<Sounding>();
+            const LoadResult r = format.read(first, *back);
+            ASSERT_TRUE(r.ok) << sample << ": " << r.error;
+            EXPECT_EQ(back->readingCount, s->readingCount) << sample;
+            EXPECT_EQ(back->depthDecimals, s->depthDecimals) << sample;
+            format.expectSame(first, format.write(*back), sample);
+        }
 }
 
 }  // namespace
