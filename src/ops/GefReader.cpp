@@ -105,6 +105,9 @@ class GefParser {
         ImportedTest test;
         fillHeader(test, extras);
         fillReadings(test, messages);
+        if (recordsWithoutDepth_ > 0 && readings_ > 0)
+            messages.push_back("The GEF file holds " + std::to_string(recordsWithoutDepth_) +
+                               " record(s) without a penetration length: they are left out.");
         return fillImportedSounding(test, tables_, s, messages, "GEF");
     }
 
@@ -260,9 +263,14 @@ class GefParser {
             if (!v)
                 return refusal(lineNumber_, "holds \"" + cp1252ToAscii(f[k]) + "\" in column " + std::to_string(k + 1) +
                                                 ", which is not a number");
-            if (k + 1 == static_cast<std::size_t>(depthColumn_) && voids_[k] && *v == *voids_[k])
-                return refusal(lineNumber_, "has no penetration length");
             record_.push_back(*v);
+        }
+        // A record without a penetration length has no place in the
+        // sounding (a writer's record of voids stands for no readings).
+        const std::size_t d = static_cast<std::size_t>(depthColumn_ - 1);
+        if (voids_[d] && record_[d] == *voids_[d]) {
+            ++recordsWithoutDepth_;
+            return std::nullopt;
         }
         // Only a whole record is kept.
         for (std::size_t k = 0; k < f.size(); ++k)
@@ -400,6 +408,7 @@ class GefParser {
     std::vector<std::string_view> fields_;                      // the record being read
     std::vector<double> record_;                                // and its numbers
     int readings_ = 0;
+    int recordsWithoutDepth_ = 0;
 };
 
 }  // namespace

@@ -112,6 +112,8 @@ std::optional<std::string> fillImportedSounding(const ImportedTest& test, const 
             s.value(c, r) = static_cast<float>(*v);
         }
     }
+    if (c == 0)
+        return "The " + kind + " file cannot be opened: it has no measured column that a channel type takes.";
     s.channelCount = static_cast<int16_t>(c);
     s.porePressureMissing =
         std::none_of(s.channelType.begin() + 1, s.channelType.begin() + 1 + c, [](int16_t t) { return t == 3; });
