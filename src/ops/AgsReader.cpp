@@ -350,6 +350,7 @@ AgsTestList agsTests(std::string_view bytes) {
         it->bottom = std::max(it->bottom, depth);
         ++it->readings;
     }
+    if (list.tests.empty()) list.error = "The AGS4 file cannot be opened: its SCPT group holds no readings.";
     return list;
 }
 
